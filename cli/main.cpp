@@ -1,0 +1,11 @@
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "cli/pinyin_cli.h"
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  return kelvaro::RunPinyinCli(args, std::cin, std::cout, std::cerr);
+}

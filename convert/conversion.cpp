@@ -1,0 +1,123 @@
+#include "convert/conversion.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "convert/polyphone_rules.h"
+#include "convert/tone_mark.h"
+#include "convert/typing_hint.h"
+
+namespace kelvaro {
+namespace {
+
+template <typename Piece>
+Piece MakePiece(std::u16string_view text) {
+  Piece piece;
+  if (text.size() > piece.units.size()) {
+    throw std::length_error("reading too long for the conversion tables");
+  }
+  std::copy(text.begin(), text.end(), piece.units.begin());
+  piece.length = static_cast<std::uint8_t>(text.size());
+  return piece;
+}
+
+// Appends a piece at out. Copies the whole fixed-size array, which is cheaper
+// than a copy of variable length; the buffer has slack for the overhang.
+template <typename Piece>
+char16_t* Put(char16_t* out, const Piece& piece) {
+  std::memcpy(out, piece.units.data(), sizeof piece.units);
+  return out + piece.length;
+}
+
+}  // namespace
+
+PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
+    : index_(std::make_unique<std::array<std::uint16_t, 0x10000>>()) {
+  auto prepare = [](std::u16string_view reading, std::u16string_view hintReading) {
+    const std::u16string marked = AddToneMark(reading);
+    return PreparedReading{MakePiece<Piece>(marked), MakePiece<Piece>(marked + u" "),
+                           MakePiece<Piece>(MakeTypingHint(hintReading) + u" ")};
+  };
+  if (dictionary.ReadingIdCount() >= kRuleFlag) {
+    throw std::length_error("too many distinct readings for the conversion index");
+  }
+  readings_.reserve(dictionary.ReadingIdCount());
+  for (std::size_t id = 0; id < dictionary.ReadingIdCount(); ++id) {
+    const auto reading = dictionary.Reading(static_cast<PinyinDictionary::ReadingId>(id));
+    readings_.push_back(prepare(reading, reading));
+  }
+  for (const std::u16string_view reading : PolyphoneReadings()) {
+    ruleReadings_.push_back(prepare(reading, reading));
+  }
+  for (std::size_t c = 0; c < index_->size(); ++c) {
+    const auto character = static_cast<char16_t>(c);
+    std::uint16_t entry = dictionary.ReadingIdOf(character);
+    if (entry != 0 && IsPolyphoneRuleCharacter(character)) {
+      entry |= kRuleFlag;
+    }
+    (*index_)[c] = entry;
+  }
+}
+
+ConversionResult PinyinConverter::Convert(std::u16string_view source, DisplayMode mode) const {
+  const auto& index = *index_;
+  constexpr std::size_t kSlack = 8;
+  constexpr std::size_t kMaxPinyinPiece = 10;  // "中(zhuāng)"
+
+  // First pass: the exact hint length and a bound on the pinyin length.
+  std::size_t hintLength = 0;
+  std::size_t pinyinBound = 0;
+  for (const char16_t c : source) {
+    const std::uint16_t entry = index[c];
+    if (entry == 0) {
+      continue;
+    }
+    const PreparedReading& prepared = readings_[entry & ~kRuleFlag];
+    hintLength += prepared.hintSpaced.length;
+    pinyinBound += (entry & kRuleFlag) ? kMaxPinyinPiece : prepared.marked.length + 3u;
+  }
+  if (mode == DisplayMode::kNone) {
+    pinyinBound = 0;
+  }
+
+  ConversionResult result;
+  result.hints.resize(hintLength + kSlack);
+  result.pinyin.resize(pinyinBound + kSlack);
+  char16_t* hintOut = result.hints.data();
+  char16_t* pinyinOut = result.pinyin.data();
+
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    const char16_t c = source[i];
+    const std::uint16_t entry = index[c];
+    if (entry == 0) {
+      continue;
+    }
+    const PreparedReading* prepared = &readings_[entry & ~kRuleFlag];
+    hintOut = Put(hintOut, prepared->hintSpaced);
+    if (entry & kRuleFlag) {
+      const int rule = ResolvePolyphoneIndex(c, source, static_cast<std::int32_t>(i + 1));
+      if (rule >= 0) {
+        prepared = &ruleReadings_[static_cast<std::size_t>(rule)];
+      }
+    }
+    switch (mode) {
+      case DisplayMode::kReadingOnly:
+        pinyinOut = Put(pinyinOut, prepared->markedSpaced);
+        break;
+      case DisplayMode::kCharacterWithReading:
+        *pinyinOut++ = c;
+        *pinyinOut++ = u'(';
+        pinyinOut = Put(pinyinOut, prepared->marked);
+        *pinyinOut++ = u')';
+        break;
+      case DisplayMode::kNone:
+        break;
+    }
+  }
+  result.hints.resize(static_cast<std::size_t>(hintOut - result.hints.data()));
+  result.pinyin.resize(static_cast<std::size_t>(pinyinOut - result.pinyin.data()));
+  return result;
+}
+
+}  // namespace kelvaro

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/pinyin_dictionary.h"
+
+namespace kelvaro {
+
+// The form of the pinyin text.
+enum class DisplayMode {
+  kReadingOnly,           // "zhōng guó "
+  kCharacterWithReading,  // "中(zhōng)国(guó)"
+  kNone,                  // no option chosen: the pinyin text stays empty
+};
+
+struct ConversionResult {
+  std::u16string pinyin;  // what the pinyin box shows
+  std::u16string hints;   // what the typing-hint box shows
+  bool operator==(const ConversionResult&) const = default;
+};
+
+// Turns a whole source text into its pinyin text and its hint text.
+// For every character with a dictionary reading, in order: the hint of the
+// dictionary reading and a space go to the hint text; the polyphone rules
+// may replace the reading; the tone-marked reading goes to the pinyin text.
+// Every other code unit (Latin letters, punctuation, line breaks, characters
+// outside the table, surrogates) is dropped. All readings are prepared when
+// the converter is built, so a conversion only copies them.
+class PinyinConverter {
+ public:
+  explicit PinyinConverter(const PinyinDictionary& dictionary);
+
+  ConversionResult Convert(std::u16string_view source, DisplayMode mode) const;
+
+ private:
+  // A reading prepared for output; 8 units leave room for the longest
+  // syllable ("zhuang") with a space after it.
+  struct Piece {
+    std::array<char16_t, 8> units{};
+    std::uint8_t length = 0;
+  };
+  struct PreparedReading {
+    Piece marked;        // "zhōng"
+    Piece markedSpaced;  // "zhōng "
+    Piece hintSpaced;    // "ZHONG "
+  };
+
+  // Per code unit: 0 for a miss, else the reading id, with kRuleFlag set on
+  // characters the polyphone rules name.
+  static constexpr std::uint16_t kRuleFlag = 0x8000;
+  std::unique_ptr<std::array<std::uint16_t, 0x10000>> index_;
+  std::vector<PreparedReading> readings_;      // by dictionary reading id
+  std::vector<PreparedReading> ruleReadings_;  // by polyphone reading index
+};
+
+}  // namespace kelvaro

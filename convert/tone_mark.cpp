@@ -1,0 +1,48 @@
+#include "convert/tone_mark.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kelvaro {
+namespace {
+
+struct CarrierMarks {
+  char16_t carrier;
+  std::array<char16_t, 4> marked;  // tones 1 to 4
+};
+
+// Tested in this order: the first carrier found in the syllable takes the mark.
+constexpr std::array<CarrierMarks, 6> kToneMarkTable{{
+    {u'a', {u'ā', u'á', u'ǎ', u'à'}},
+    {u'o', {u'ō', u'ó', u'ǒ', u'ò'}},
+    {u'e', {u'ē', u'é', u'ě', u'è'}},
+    {u'i', {u'ī', u'í', u'ǐ', u'ì'}},
+    {u'u', {u'ū', u'ú', u'ǔ', u'ù'}},
+    {u'ü', {u'ǖ', u'ǘ', u'ǚ', u'ǜ'}},
+}};
+
+}  // namespace
+
+std::u16string AddToneMark(std::u16string_view reading) {
+  if (reading.empty()) {
+    return {};
+  }
+  const char16_t last = reading.back();
+  if (last < u'1' || last > u'5') {
+    return std::u16string(reading);  // no tone digit: nothing to mark
+  }
+  std::u16string body(reading.substr(0, reading.size() - 1));
+  if (last == u'5') {
+    return body;  // the neutral tone has no mark
+  }
+  const auto tone = static_cast<std::size_t>(last - u'1');
+  for (const CarrierMarks& entry : kToneMarkTable) {
+    if (body.find(entry.carrier) != std::u16string::npos) {
+      std::replace(body.begin(), body.end(), entry.carrier, entry.marked[tone]);
+      break;
+    }
+  }
+  return body;
+}
+
+}  // namespace kelvaro

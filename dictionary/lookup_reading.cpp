@@ -1,0 +1,25 @@
+#include "dictionary/lookup_reading.h"
+
+namespace kelvaro {
+
+std::optional<std::u16string_view> LookupReading(std::u16string_view dictionaryText,
+                                                 char16_t character) {
+  // Only an occurrence at the start of a line, followed by the space, is a
+  // first field: ü, for one, occurs inside readings and must stay a miss.
+  for (std::size_t at = dictionaryText.find(character); at != std::u16string_view::npos;
+       at = dictionaryText.find(character, at + 1)) {
+    const bool startsLine = at == 0 || (at >= 2 && dictionaryText.substr(at - 2, 2) == u"\r\n");
+    if (!startsLine || at + 1 >= dictionaryText.size() || dictionaryText[at + 1] != u' ') {
+      continue;
+    }
+    const std::size_t readingStart = at + 2;
+    const std::size_t lineEnd = dictionaryText.find(u"\r\n", readingStart);
+    if (lineEnd == std::u16string_view::npos) {
+      return std::nullopt;
+    }
+    return dictionaryText.substr(readingStart, lineEnd - readingStart);
+  }
+  return std::nullopt;
+}
+
+}  // namespace kelvaro

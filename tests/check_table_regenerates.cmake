@@ -1,0 +1,13 @@
+if(NOT EXISTS "${SOURCE}")
+  message("skipped: ${SOURCE} is missing (apt-get install golang-github-mozillazg-go-pinyin-dev)")
+  return()
+endif()
+execute_process(COMMAND "${GENERATOR}" "${SOURCE}" "${OUTPUT}" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the generator failed: ${result}")
+endif()
+execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${OUTPUT}" "${EXPECTED}"
+                RESULT_VARIABLE differs)
+if(differs)
+  message(FATAL_ERROR "${EXPECTED} differs from what the generator makes")
+endif()

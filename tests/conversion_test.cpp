@@ -1,0 +1,110 @@
+#include "convert/conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kelvaro {
+namespace {
+
+const PinyinConverter& Converter() {
+  static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
+  static const PinyinConverter converter(dictionary);
+  return converter;
+}
+
+struct Row {
+  std::u16string_view source;
+  std::u16string_view pinyin;
+  std::u16string_view hints;
+};
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.source.size() << "-unit source"; }
+
+constexpr Row kReadingOnlyRows[] = {
+    {u"我爱中国", u"wǒ ài zhōng guó ", u"WO AI ZHONG GUO "},
+    {u"", u"", u""},
+    {u"abc 123", u"", u""},
+    {u"中，国。", u"zhōng guó ", u"ZHONG GUO "},
+    {u"中\r\n国", u"zhōng guó ", u"ZHONG GUO "},
+    {u"重庆", u"chóng qìng ", u"CHONG QING "},
+    {u"重要", u"zhòng yào ", u"CHONG YAO "},
+    {u"谁", u"shuí ", u"SHEI "},
+    {u"暖和", u"nuǎn huo ", u"NUAN HE "},
+    {u"女", u"nǚ ", u"NV "},
+    {u"绿", u"lǜ ", u"LV "},
+    {u"略", u"lüè ", u"LVE "},
+    {u"了", u"le ", u"LE "},
+    {u"游", u"yóu ", u"YOU "},
+    {u"ü", u"", u""},
+    {u"肀", u"", u""},
+    {u"重\r\n庆", u"zhòng qìng ", u"CHONG QING "},
+    {u"长大了", u"zhǎng dà le ", u"CHANG DA LE "},
+    {u"银行 行走", u"yín háng háng zǒu ", u"YIN HANG HANG ZOU "},  // "行 " before the second
+    {u"妈妈", u"mā mā ", u"MA MA "},
+    // Characters outside the basic plane and lone surrogates are dropped.
+    {u"中\U00020000国", u"zhōng guó ", u"ZHONG GUO "},
+    {u"\xD800中\xDC00", u"zhōng ", u"ZHONG "},
+};
+
+class ReadingOnlyTest : public testing::TestWithParam<Row> {};
+
+TEST_P(ReadingOnlyTest, ConvertsTheSource) {
+  const ConversionResult result = Converter().Convert(GetParam().source, DisplayMode::kReadingOnly);
+  EXPECT_EQ(result.pinyin, GetParam().pinyin);
+  EXPECT_EQ(result.hints, GetParam().hints);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ReadingOnlyTest, testing::ValuesIn(kReadingOnlyRows));
+
+TEST(Conversion, CharacterWithReadingWritesEachCharacterBeforeItsReading) {
+  const auto result = Converter().Convert(u"我爱中国", DisplayMode::kCharacterWithReading);
+  EXPECT_EQ(result.pinyin, u"我(wǒ)爱(ài)中(zhōng)国(guó)");
+  EXPECT_EQ(result.hints, u"WO AI ZHONG GUO ");
+  EXPECT_EQ(Converter().Convert(u"重要", DisplayMode::kCharacterWithReading).pinyin,
+            u"重(zhòng)要(yào)");
+}
+
+TEST(Conversion, HintsAreTheSameInEveryMode) {
+  const std::u16string_view source = u"谁在银行里长大？暖和的春天，我们去看乐器。";
+  const auto readingOnly = Converter().Convert(source, DisplayMode::kReadingOnly);
+  const auto withCharacters = Converter().Convert(source, DisplayMode::kCharacterWithReading);
+  const auto none = Converter().Convert(source, DisplayMode::kNone);
+  EXPECT_EQ(readingOnly.hints, withCharacters.hints);
+  EXPECT_EQ(readingOnly.hints, none.hints);
+  EXPECT_EQ(none.pinyin, u"");
+}
+
+TEST(Conversion, LongTextMatchesPieceByPieceConversion) {
+  // A long text converts to the concatenation of its sentences' conversions
+  // when no sentence boundary is a polyphone context.
+  const std::u16string sentence = u"小朋友们在公园里快乐地做游戏，大家一起长大。\r\n";
+  std::u16string longText;
+  for (int i = 0; i < 2000; ++i) {
+    longText += sentence;
+  }
+  const auto one = Converter().Convert(sentence, DisplayMode::kReadingOnly);
+  const auto all = Converter().Convert(longText, DisplayMode::kReadingOnly);
+  ASSERT_EQ(all.pinyin.size(), one.pinyin.size() * 2000);
+  ASSERT_EQ(all.hints.size(), one.hints.size() * 2000);
+  for (std::size_t i = 0; i < 2000; i += 399) {
+    EXPECT_EQ(all.pinyin.substr(i * one.pinyin.size(), one.pinyin.size()), one.pinyin);
+    EXPECT_EQ(all.hints.substr(i * one.hints.size(), one.hints.size()), one.hints);
+  }
+}
+
+TEST(Conversion, EveryCodeUnitConvertsWithoutHarm) {
+  std::u16string everything;
+  for (char32_t c = 1; c < 0x10000; ++c) {
+    everything.push_back(static_cast<char16_t>(c));
+  }
+  const auto result = Converter().Convert(everything, DisplayMode::kReadingOnly);
+  for (const char16_t c : result.hints) {
+    ASSERT_TRUE(c == u' ' || (c >= u'A' && c <= u'Z')) << static_cast<int>(c);
+  }
+  EXPECT_EQ(result.pinyin.find_first_of(u"\r\n"), std::u16string::npos);
+  EXPECT_FALSE(result.pinyin.empty());
+}
+
+}  // namespace
+}  // namespace kelvaro

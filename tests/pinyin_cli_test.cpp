@@ -1,0 +1,99 @@
+#include "cli/pinyin_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kelvaro {
+namespace {
+
+struct CliRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunCli(std::vector<std::string_view> args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = RunPinyinCli(args, in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+struct Row {
+  std::vector<std::string_view> args;
+  std::string input;
+  std::string out;
+};
+
+const Row kRows[] = {
+    {{"重庆"}, "", "chóng qìng \nCHONG QING \n"},
+    {{"重要"}, "", "zhòng yào \nCHONG YAO \n"},
+    {{"谁"}, "", "shuí \nSHEI \n"},
+    {{"暖和"}, "", "nuǎn huo \nNUAN HE \n"},
+    {{"--with-characters", "中国"}, "", "中(zhōng)国(guó)\nZHONG GUO \n"},
+    {{"中国", "--with-characters"}, "", "中(zhōng)国(guó)\nZHONG GUO \n"},
+    {{}, "abc 123", "\n\n"},
+    {{}, "我爱\r\n中国\n", "wǒ ài zhōng guó \nWO AI ZHONG GUO \n"},
+    {{}, "", "\n\n"},
+    {{"--", "--help"}, "", "\n\n"},
+    {{"-"}, "", "\n\n"},
+    {{"中\xF0\xA0\x80\x80国"}, "", "zhōng guó \nZHONG GUO \n"},
+};
+
+TEST(PinyinCli, PrintsPinyinAndHints) {
+  for (const Row& row : kRows) {
+    const CliRun run = RunCli(row.args, row.input);
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out, row.out);
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST(PinyinCli, HelpGoesToStandardOutput) {
+  const CliRun run = RunCli({"--help"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_NE(run.out.find("usage: kelvaro-pinyin"), std::string::npos);
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(PinyinCli, BadUsageExitsTwoWithUsageOnStandardError) {
+  for (const auto& args : std::vector<std::vector<std::string_view>>{{"--bogus"}, {"-x", "中"}, {"中", "国"}}) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("usage: kelvaro-pinyin"), std::string::npos);
+  }
+}
+
+struct BadInput {
+  std::string bytes;
+  std::size_t offset;
+};
+
+const BadInput kBadInputs[] = {
+    {"\xFF", 0},
+    {"ab\x80", 2},
+    {"中\xE4\xB8", 3},            // truncated sequence
+    {"a\xC0\xAF", 1},             // overlong '/'
+    {"\xED\xA0\x80", 0},          // an encoded surrogate
+    {"\xF4\x90\x80\x80", 0},      // above U+10FFFF
+    {"中国\xE4\x41\x42", 6},      // a lead byte without its continuation
+};
+
+TEST(PinyinCli, InvalidUtf8NamesTheByteOffsetAndPrintsNothing) {
+  for (const BadInput& bad : kBadInputs) {
+    for (const bool fromArgument : {false, true}) {
+      const CliRun run = fromArgument ? RunCli({bad.bytes}) : RunCli({}, bad.bytes);
+      EXPECT_EQ(run.code, 1);
+      EXPECT_EQ(run.out, "");
+      EXPECT_NE(run.err.find("byte offset " + std::to_string(bad.offset)), std::string::npos) << run.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvaro
