@@ -1,0 +1,67 @@
+#include "app/control_style.h"
+
+#include <QPalette>
+#include <QPixmap>
+
+namespace kelvaro {
+namespace {
+
+QFont FontWithFallbacks(const QStringList& families, double pointSize) {
+  QFont font;
+  font.setFamilies(families);
+  font.setPointSizeF(pointSize);
+  font.setWeight(QFont::Normal);
+  font.setItalic(false);
+  return font;
+}
+
+}  // namespace
+
+QFont SongTiFont(double pointSize) {
+  return FontWithFallbacks({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
+                            QStringLiteral("Noto Serif CJK SC")},
+                           pointSize);
+}
+
+QFont HeiTiFont(double pointSize) {
+  return FontWithFallbacks({QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("Noto Sans CJK SC"),
+                            QStringLiteral("WenQuanYi Zen Hei")},
+                           pointSize);
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  icon.addFile(QStringLiteral(":/pictures/icon-16.png"), QSize(16, 16));
+  icon.addFile(QStringLiteral(":/pictures/icon-32.png"), QSize(32, 32));
+  return icon;
+}
+
+void SetTextColour(QWidget& widget, const QColor& colour) {
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::WindowText, colour);
+  widget.setPalette(palette);
+}
+
+void SetBackground(QWidget& widget, const QColor& colour) {
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::Window, colour);
+  widget.setPalette(palette);
+  widget.setAutoFillBackground(true);
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setGeometry(geometry);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(true);  // a caption longer than its label goes on a second line
+  return label;
+}
+
+void ShowPicture(QLabel& label, const QString& resource, const QPoint& topLeft) {
+  const QPixmap picture(resource);
+  label.setPixmap(picture);
+  label.setGeometry(QRect(topLeft, picture.deviceIndependentSize().toSize()));
+}
+
+}  // namespace kelvaro

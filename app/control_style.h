@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+namespace kelvaro {
+
+// "宋体" at a point size, with the fonts closest to it where it is missing.
+QFont SongTiFont(double pointSize);
+// "黑体" at a point size, with its fallbacks.
+QFont HeiTiFont(double pointSize);
+
+// The window icon, in its 16 and 32 pixel sizes.
+QIcon ProgramIcon();
+
+void SetTextColour(QWidget& widget, const QColor& colour);
+void SetBackground(QWidget& widget, const QColor& colour);
+
+// A label with its object name, text and place.
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
+
+// Shows a picture at its natural size, its top-left corner at topLeft.
+void ShowPicture(QLabel& label, const QString& resource, const QPoint& topLeft);
+
+}  // namespace kelvaro

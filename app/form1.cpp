@@ -1,0 +1,289 @@
+#include "app/form1.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "app/clickable_label.h"
+#include "app/control_style.h"
+#include "app/form2.h"
+#include "app/program_texts.h"
+#include "app/twips.h"
+#include "keyboard/key_markers.h"
+#include "util/shell_open.h"
+#include "wordlist/word_list_file.h"
+
+namespace kelvaro {
+namespace {
+
+const QString kSampleText = QStringLiteral(
+    "请把要练习的文字打进或者拷贝到这个文字框里，下面马上就会显示每个字的拼音和打字提示，"
+    "再到最下面的打字框里用拼音输入法练习输入。\n"
+    "家长的话：孩子已经学会了一些拼音，可是还不熟悉键盘，打字时常常找不到该按的键。"
+    "有了这个小工具，孩子看着拼音和键盘上的提示，就能自己打出想写的字了。\n");
+
+const QColor kRed(255, 0, 0);
+const QColor kDarkBlue(0, 0, 192);
+
+// A multi-line, word-wrapped, editable text box with a vertical scroll bar.
+QPlainTextEdit* MakeTextBox(QWidget* parent, const QString& name, const QRect& geometry,
+                            double pointSize) {
+  auto* box = new QPlainTextEdit(parent);
+  box->setObjectName(name);
+  box->setGeometry(geometry);
+  box->setFont(SongTiFont(pointSize));
+  box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  box->setTabChangesFocus(true);
+  return box;
+}
+
+// Runs one step of the load, skipping it when it fails, so that the next
+// step still runs.
+template <typename Step>
+void IgnoringFailure(Step&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+Form1::Form1(const QString& programDirectory)
+    : programDirectory_(programDirectory),
+      dictionary_(PinyinDictionary::LoadBuiltIn()),
+      converter_(dictionary_) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(kProgramCaption);
+  setWindowIcon(ProgramIcon());
+  setFont(SongTiFont(9));  // labels and buttons, as on a Chinese desktop
+  CreateControls();
+  resize(RestoredClientSize());
+  Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::CreateControls() {
+  const TwipsScale scale = TwipsScale::Of(*this);
+  const auto at = [&](double left, double top, double width, double height) {
+    return scale.ToPixels(left, top, width, height);
+  };
+
+  Image1 = new ClickableLabel(this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  ShowPicture(*Image1, QStringLiteral(":/pictures/banner.png"), at(10200, 0, 0, 0).topLeft());
+  connect(Image1, &ClickableLabel::clicked, this, &Form1::Image1_Click);
+
+  Label6 = MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("小孩子感兴趣的词（请点击）"),
+                     at(120, 240, 1455, 375));
+
+  Command5 = new QPushButton(QStringLiteral("帮助"), this);
+  Command5->setObjectName(QStringLiteral("Command5"));
+  Command5->setGeometry(at(8760, 360, 975, 375));
+  connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+
+  Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("文字框:(把要练习的文字拷贝到这里)"),
+                     at(2040, 480, 3255, 375));
+  SetTextColour(*Label1, kRed);
+
+  List1 = new QListWidget(this);
+  List1->setObjectName(QStringLiteral("List1"));
+  List1->setGeometry(at(120, 720, 1815, 8460));
+  List1->setFont(SongTiFont(12));
+  connect(List1, &QListWidget::currentRowChanged, this, &Form1::List1_Click);
+
+  Text1 = MakeTextBox(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
+
+  Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(2040, 1680, 1935, 255));
+  SetTextColour(*Label2, kRed);
+  Text2 = MakeTextBox(this, QStringLiteral("Text2"), at(2040, 1920, 8655, 1095), 24);
+
+  Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("打字提示:"), at(2040, 3120, 1935, 255));
+  SetTextColour(*Label5, kDarkBlue);
+  Label3 = new ClickableLabel(QStringLiteral("想要更多好玩的练习？点这里看看我们的主页。"), this);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  Label3->setGeometry(at(4080, 3120, 9975, 255));
+  SetTextColour(*Label3, kRed);
+  connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
+  Text5 = MakeTextBox(this, QStringLiteral("Text5"), at(2040, 3360, 8655, 1095), 24);
+
+  Image3 = new ClickableLabel(this);
+  Image3->setObjectName(QStringLiteral("Image3"));
+  ShowPicture(*Image3, QStringLiteral(":/pictures/keyboard.png"),
+              at(kKeyboardLeftTwips, kKeyboardTopTwips, 0, 0).topLeft());
+  connect(Image3, &ClickableLabel::clicked, this, &Form1::Image3_Click);
+
+  Label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("打字框:(在这个文本框中练习输入文字)"),
+                     at(2040, 7920, 3255, 255));
+  SetTextColour(*Label4, kDarkBlue);
+  Text4 = MakeTextBox(this, QStringLiteral("Text4"), at(2040, 8160, 8655, 1095), 24);
+
+  // Controls that only carry code or data: never shown.
+  Command1 = new QPushButton(QStringLiteral("Command1"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command1->setGeometry(at(1800, 0, 855, 255));
+  Command1->hide();
+  connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+  Option3 = new QRadioButton(QStringLiteral("rén"), this);
+  Option3->setObjectName(QStringLiteral("Option3"));
+  Option3->setGeometry(at(5280, 0, 855, 375));
+  Option3->setChecked(true);
+  Option3->hide();
+  Option1 = new QRadioButton(QStringLiteral("人(rén)"), this);
+  Option1->setObjectName(QStringLiteral("Option1"));
+  Option1->setGeometry(at(5280, 360, 975, 375));
+  Option1->hide();
+  auto* displayMode = new QButtonGroup(this);
+  displayMode->addButton(Option3);
+  displayMode->addButton(Option1);
+
+  // The key markers lie above the keyboard picture, dark until a word is chosen.
+  for (std::size_t i = 0; i < kKeyMarkers.size(); ++i) {
+    const KeyMarker& marker = kKeyMarkers[i];
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("Image2(%1)").arg(i));
+    ShowPicture(*label,
+                marker.leftHand ? QStringLiteral(":/pictures/marker-red.png")
+                                : QStringLiteral(":/pictures/marker-blue.png"),
+                at(marker.left, marker.top, 0, 0).topLeft());
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->hide();
+    label->raise();
+    Image2[i] = label;
+  }
+
+  setTabOrder(Text1, Text2);
+  setTabOrder(Text2, Text4);
+  setTabOrder(Text4, Text5);
+  setTabOrder(Text5, List1);
+  setTabOrder(List1, Command5);
+  Text1->setFocus();
+
+  Text1->setPlainText(kSampleText);
+  // Connected after the sample text is in place: the load step converts it.
+  connect(Text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+}
+
+QSize Form1::RestoredClientSize() const {
+  QSize size = TwipsScale::Of(*this).ToPixelSize(12885, 10875);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    size = size.boundedTo(screen->availableGeometry().size());
+  }
+  return size;
+}
+
+void Form1::Form_Load() {
+  IgnoringFailure([&] { form2_ = std::make_unique<Form2>(); });
+  if (form2_) {
+    connect(form2_.get(), &Form2::mainWindowWanted, this, &Form1::ShowAndActivate);
+    connect(form2_.get(), &Form2::closedByWindowManager, this, [this] {
+      if (!isVisible()) {
+        ShowAndActivate();
+      }
+    });
+  }
+  IgnoringFailure([&] { LoadWordList(); });
+  IgnoringFailure([&] { Command1_Click(); });
+}
+
+void Form1::LoadWordList() {
+  const QString path = programDirectory_ + QDir::separator() + QString::fromUtf8(
+      reinterpret_cast<const char*>(kWordListFileName.data()), static_cast<qsizetype>(kWordListFileName.size()));
+  for (const std::u16string& entry : LoadWordListFile(std::filesystem::path(path.toStdU16String()))) {
+    IgnoringFailure([&] { List1->addItem(QString::fromStdU16String(entry)); });
+  }
+}
+
+void Form1::Command1_Click() {
+  const DisplayMode mode = Option1->isChecked()   ? DisplayMode::kCharacterWithReading
+                           : Option3->isChecked() ? DisplayMode::kReadingOnly
+                                                  : DisplayMode::kNone;
+  const std::u16string source = Text1->toPlainText().toStdU16String();
+  const ConversionResult result = converter_.Convert(source, mode);
+  Text2->setPlainText(QString::fromStdU16String(result.pinyin));
+  Text5->setPlainText(QString::fromStdU16String(result.hints));
+}
+
+void Form1::Text1_Change() { Command1_Click(); }
+
+void Form1::List1_Click() {
+  const QListWidgetItem* item = List1->currentItem();
+  if (!item) {
+    return;
+  }
+  Text1->setPlainText(item->text());
+  for (QLabel* marker : Image2) {
+    marker->hide();
+  }
+  const auto lit = MarkersToLight(Text5->toPlainText().toStdU16String());
+  for (std::size_t i = 0; i < Image2.size(); ++i) {
+    if (lit.test(i)) {
+      Image2[i]->show();
+    }
+  }
+}
+
+void Form1::Command5_Click() {
+  hide();
+  if (form2_) {
+    form2_->show();
+    form2_->raise();
+    form2_->activateWindow();
+  }
+}
+
+void Form1::ShowAndActivate() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void Form1::Image1_Click() { ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal); }
+void Form1::Image3_Click() { ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal); }
+void Form1::Label3_Click() { ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal); }
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Form_Resize();
+}
+
+void Form1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) {
+    Form_Resize();
+  }
+}
+
+void Form1::Form_Resize() {
+  const TwipsScale scale = TwipsScale::Of(*this);
+  const QSize outer = isMinimized() ? QSize(0, 0) : frameGeometry().size();
+  LayOutForm1(scale.ToTwips(outer.width()), scale.ToTwips(outer.height()), sizes_);
+  ApplySizes();
+}
+
+void Form1::ApplySizes() {
+  const TwipsScale scale = TwipsScale::Of(*this);
+  Text1->resize(scale.ToPixels(sizes_.text1Width), Text1->height());
+  Text2->resize(scale.ToPixels(sizes_.text2Width), Text2->height());
+  Text5->resize(scale.ToPixels(sizes_.text5Width), Text5->height());
+  Text4->resize(scale.ToPixels(sizes_.text4Width), scale.ToPixels(sizes_.text4Height));
+  List1->resize(List1->width(), scale.ToPixels(sizes_.list1Height));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  event->accept();
+}
+
+void Form1::Form_Unload() { form2_.reset(); }
+
+}  // namespace kelvaro

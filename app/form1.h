@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "app/form_layout.h"
+#include "convert/conversion.h"
+#include "dictionary/pinyin_dictionary.h"
+
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace kelvaro {
+
+class ClickableLabel;
+class Form2;
+
+// The main window: the word list, the source box with its pinyin and hint
+// boxes, the keyboard picture with its key markers, and the practice box.
+class Form1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // programDirectory is where the word-list file is looked for.
+  explicit Form1(const QString& programDirectory);
+  ~Form1() override;
+
+  // The restored window's client size, fitted to the screen.
+  QSize RestoredClientSize() const;
+
+ private slots:
+  void Command1_Click();
+  void Text1_Change();
+  void List1_Click();
+  void Command5_Click();
+  void Image1_Click();
+  void Image3_Click();
+  void Label3_Click();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void Form_Load();
+  void Form_Resize();
+  void Form_Unload();
+  void LoadWordList();
+  void ShowAndActivate();
+  void ApplySizes();
+
+  QString programDirectory_;
+  PinyinDictionary dictionary_;
+  PinyinConverter converter_;
+  Form1Sizes sizes_ = DesignSizes();
+  std::unique_ptr<Form2> form2_;
+
+  ClickableLabel* Image1 = nullptr;
+  QLabel* Label6 = nullptr;
+  QPushButton* Command5 = nullptr;
+  QLabel* Label1 = nullptr;
+  QListWidget* List1 = nullptr;
+  QPlainTextEdit* Text1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QPlainTextEdit* Text2 = nullptr;
+  QLabel* Label5 = nullptr;
+  ClickableLabel* Label3 = nullptr;
+  QPlainTextEdit* Text5 = nullptr;
+  ClickableLabel* Image3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QPlainTextEdit* Text4 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QRadioButton* Option3 = nullptr;
+  QRadioButton* Option1 = nullptr;
+  std::array<QLabel*, 26> Image2{};
+};
+
+}  // namespace kelvaro

@@ -1,0 +1,21 @@
+#include <QApplication>
+#include <cstdio>
+
+#include "app/display_check.h"
+#include "app/form1.h"
+
+int main(int argc, char** argv) {
+  if (!kelvaro::CanReachADisplay()) {
+    std::fputs(
+        "kelvaro: no display found. Start it from a desktop session, or as 'xvfb-run kelvaro'; "
+        "'kelvaro-pinyin TEXT' converts text without one.\n",
+        stderr);
+    return 1;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("kelvaro"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Kelvaro"));
+  kelvaro::Form1 form1(QCoreApplication::applicationDirPath());
+  form1.showMaximized();
+  return QApplication::exec();
+}

@@ -1,0 +1,329 @@
+// The main window driven as a user would: controls found by name, text typed,
+// list entries clicked, the window resized.
+#include <QDesktopServices>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+
+#include "app/form1.h"
+#include "gui_test_support.h"
+#include "wordlist/word_list_file.h"
+
+using namespace kelvaro;
+
+namespace {
+
+const QByteArray kWords = QByteArrayLiteral("\xD6\xD0\xB9\xFA\r\n"  // 中国
+                                            "\xC5\xAE\r\n"          // 女
+                                            "\xCB\xAD\r\n"          // 谁
+                                            "abc\r\n"
+                                            "\xC2\xE8\xC2\xE8\r\n"  // 妈妈
+                                            "\r\n"
+                                            "\xB9\xB7\r\n");        // 狗, after the end
+
+// Commits text as a pinyin input method does when the child picks characters.
+void TypeThroughInputMethod(QWidget* widget, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(widget, &event);
+}
+
+QStringList Entries(QListWidget* list) {
+  QStringList entries;
+  for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
+  return entries;
+}
+
+QList<int> LitMarkers(QWidget* form) {
+  QList<int> lit;
+  for (int i = 0; i < 26; ++i) {
+    auto* marker = Child<QWidget>(form, QStringLiteral("Image2(%1)").arg(i));
+    if (marker && !marker->isHidden()) lit << i;
+  }
+  return lit;
+}
+
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& url) { opened << url; }
+};
+
+}  // namespace
+
+class Form1Test : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<ProgramDirectory>(&kWords);
+    form_ = std::make_unique<Form1>(dir_->path());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+  void cleanup() {
+    form_.reset();
+    dir_.reset();
+  }
+
+  void controlsStandWhereTheDesignPutsThem_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");  // pixels at 96 dpi; -1: set by the layout
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("Image1") << "Image1" << QRect(680, 0, 342, 50) << true;
+    QTest::newRow("Label6") << "Label6" << QRect(8, 16, 97, 25) << true;
+    QTest::newRow("Command5") << "Command5" << QRect(584, 24, 65, 25) << true;
+    QTest::newRow("Label1") << "Label1" << QRect(136, 32, 217, 25) << true;
+    QTest::newRow("List1") << "List1" << QRect(8, 48, 121, -1) << true;
+    QTest::newRow("Text1") << "Text1" << QRect(136, 50, -1, 57) << true;
+    QTest::newRow("Label2") << "Label2" << QRect(136, 112, 129, 17) << true;
+    QTest::newRow("Text2") << "Text2" << QRect(136, 128, -1, 73) << true;
+    QTest::newRow("Label5") << "Label5" << QRect(136, 208, 129, 17) << true;
+    QTest::newRow("Label3") << "Label3" << QRect(272, 208, 665, 17) << true;
+    QTest::newRow("Text5") << "Text5" << QRect(136, 224, -1, 73) << true;
+    QTest::newRow("Image3") << "Image3" << QRect(136, 304, 650, 219) << true;
+    QTest::newRow("Label4") << "Label4" << QRect(136, 528, 217, 17) << true;
+    QTest::newRow("Text4") << "Text4" << QRect(136, 544, -1, -1) << true;
+    QTest::newRow("Command1") << "Command1" << QRect(120, 0, 57, 17) << false;
+    QTest::newRow("Option3") << "Option3" << QRect(352, 0, 57, 25) << false;
+    QTest::newRow("Option1") << "Option1" << QRect(352, 24, 65, 25) << false;
+    QTest::newRow("Image2(0) Q") << "Image2(0)" << QRect(212, 376, 13, 8) << false;
+    QTest::newRow("Image2(7) I") << "Image2(7)" << QRect(513, 376, 13, 8) << false;
+    QTest::newRow("Image2(18) L") << "Image2(18)" << QRect(584, 416, 13, 8) << false;
+    QTest::newRow("Image2(25) M") << "Image2(25)" << QRect(520, 459, 13, 8) << false;
+  }
+  void controlsStandWhereTheDesignPutsThem() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(bool, shown);
+    auto* control = Child<QWidget>(form_.get(), name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(control->pos(), geometry.topLeft());
+    if (geometry.width() >= 0) QCOMPARE(control->width(), geometry.width());
+    if (geometry.height() >= 0) QCOMPARE(control->height(), geometry.height());
+    QCOMPARE(control->isVisible(), shown);
+  }
+
+  void windowCaptionTextsAndFonts() {
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Kelvaro2.0版"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label6")->text(), QStringLiteral("小孩子感兴趣的词（请点击）"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label1")->text(), QStringLiteral("文字框:(把要练习的文字拷贝到这里)"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label2")->text(), QStringLiteral("拼音:"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label5")->text(), QStringLiteral("打字提示:"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label4")->text(), QStringLiteral("打字框:(在这个文本框中练习输入文字)"));
+    QCOMPARE(Child<QPushButton>(form_.get(), "Command5")->text(), QStringLiteral("帮助"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label1")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label3")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label5")->palette().color(QPalette::WindowText), QColor(0, 0, 192));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label4")->palette().color(QPalette::WindowText), QColor(0, 0, 192));
+    const QList<std::pair<const char*, double>> fonts{{"Text1", 14.25}, {"Text2", 24}, {"Text5", 24}, {"Text4", 24}, {"List1", 12}};
+    for (const auto& [name, size] : fonts) {
+      const QFont font = Child<QWidget>(form_.get(), name)->font();
+      QCOMPARE(font.families().value(0), QStringLiteral("宋体"));
+      QVERIFY(font.families().contains(QStringLiteral("AR PL UMing CN")));
+      QCOMPARE(font.pointSizeF(), size);
+    }
+    QVERIFY(Child<QRadioButton>(form_.get(), "Option3")->isChecked());
+    QVERIFY(!Child<QRadioButton>(form_.get(), "Option1")->isChecked());
+  }
+
+  void textBoxesWrapScrollAndAreEditable() {
+    for (const char* name : {"Text1", "Text2", "Text5", "Text4"}) {
+      auto* box = Child<QPlainTextEdit>(form_.get(), name);
+      QCOMPARE(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+      QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+      QVERIFY(!box->isReadOnly());
+    }
+  }
+
+  void focusStartsInTheSourceBoxAndFollowsTheTabOrder() {
+    QTRY_COMPARE(QApplication::focusWidget(), Child<QWidget>(form_.get(), "Text1"));
+    QStringList order;
+    QWidget* widget = Child<QWidget>(form_.get(), "Text1");
+    do {
+      if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus)) order << widget->objectName();
+      widget = widget->nextInFocusChain();
+    } while (widget != Child<QWidget>(form_.get(), "Text1"));
+    QCOMPARE(order, (QStringList{"Text1", "Text2", "Text4", "Text5", "List1", "Command5"}));
+  }
+
+  void theSampleTextIsConvertedAtStart() {
+    auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
+    QVERIFY(text1->toPlainText().endsWith(QLatin1Char('\n')));
+    QVERIFY(Child<QPlainTextEdit>(form_.get(), "Text2")->toPlainText().startsWith(QStringLiteral("qǐng bǎ yào")));
+    QVERIFY(Child<QPlainTextEdit>(form_.get(), "Text5")->toPlainText().startsWith(QStringLiteral("QING BA YAO")));
+    QVERIFY(LitMarkers(form_.get()).isEmpty());
+  }
+
+  void typingConvertsAtEveryChange() {
+    auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
+    auto* text2 = Child<QPlainTextEdit>(form_.get(), "Text2");
+    auto* text5 = Child<QPlainTextEdit>(form_.get(), "Text5");
+    text1->setFocus();
+    text1->selectAll();
+    QTest::keyClick(text1, Qt::Key_Delete);
+    QCOMPARE(text2->toPlainText(), QString());
+    QCOMPARE(text5->toPlainText(), QString());
+    TypeThroughInputMethod(text1, QStringLiteral("重"));
+    QCOMPARE(text2->toPlainText(), QStringLiteral("zhòng "));
+    TypeThroughInputMethod(text1, QStringLiteral("庆"));
+    QCOMPARE(text2->toPlainText(), QStringLiteral("chóng qìng "));
+    QCOMPARE(text5->toPlainText(), QStringLiteral("CHONG QING "));
+    QTest::keyClick(text1, Qt::Key_Return);
+    QTest::keyClicks(text1, QStringLiteral("abc"));
+    TypeThroughInputMethod(text1, QStringLiteral("，谁"));
+    QCOMPARE(text2->toPlainText(), QStringLiteral("chóng qìng shuí "));
+    QCOMPARE(text5->toPlainText(), QStringLiteral("CHONG QING SHEI "));
+  }
+
+  void choosingAWordLightsItsKeys_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("hints");
+    QTest::addColumn<QList<int>>("lit");
+    QTest::newRow("中国") << 0 << "ZHONG GUO " << QList<int>{6, 8, 14, 15, 19, 24};
+    QTest::newRow("女") << 1 << "NV " << QList<int>{22, 24};
+    QTest::newRow("谁") << 2 << "SHEI " << QList<int>{2, 7, 11, 15};
+    QTest::newRow("abc") << 3 << "" << QList<int>{};
+    QTest::newRow("妈妈") << 4 << "MA MA " << QList<int>{10, 25};
+    QTest::newRow("empty entry") << 5 << "" << QList<int>{};
+  }
+  void choosingAWordLightsItsKeys() {
+    QFETCH(int, row);
+    QFETCH(QString, hints);
+    QFETCH(QList<int>, lit);
+    auto* list = Child<QListWidget>(form_.get(), "List1");
+    // Light every key first, so that a choice must also darken.
+    list->setCurrentRow(row == 0 ? 4 : 0);
+    QListWidgetItem* item = list->item(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    QCOMPARE(list->currentRow(), row);
+    QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text1")->toPlainText(), item->text());
+    QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text5")->toPlainText(), hints);
+    QCOMPARE(LitMarkers(form_.get()), lit);
+  }
+
+  void choosingByKeyboardAndTypingAfterwards() {
+    auto* list = Child<QListWidget>(form_.get(), "List1");
+    list->setFocus();
+    list->setCurrentRow(1);  // 女
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
+    text1->setFocus();
+    text1->moveCursor(QTextCursor::End);
+    TypeThroughInputMethod(text1, QStringLiteral("爸爸"));
+    QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text5")->toPlainText(), QStringLiteral("ZHONG GUO BA BA "));
+    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    form_->resize(700, 500);
+    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    QCOMPARE(Child<QWidget>(form_.get(), "Image2(19)")->pos(), QPoint(256, 459));
+  }
+
+  void theWordListEndsAtItsFirstEmptyLine() {
+    QCOMPARE(Entries(Child<QListWidget>(form_.get(), "List1")),
+             (QStringList{"中国", "女", "谁", "abc", "妈妈", ""}));
+    QCOMPARE(Child<QListWidget>(form_.get(), "List1")->currentRow(), -1);
+  }
+
+  void wordListFiles_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("no file") << false << QByteArray() << QStringList{};
+    QTest::newRow("empty file") << true << QByteArray() << QStringList{};
+    QTest::newRow("last line without CR LF") << true << QByteArray("a\r\nb\r\nc") << QStringList{"a", "b"};
+    QTest::newRow("LF only") << true << QByteArray("a\nb\n") << QStringList{};
+    QTest::newRow("starts with CR LF") << true << QByteArray("\r\na\r\n") << QStringList{""};
+    QTest::newRow("spaces kept") << true << QByteArray(" a \r\n") << QStringList{" a "};
+    QTest::newRow("invalid GBK") << true << QByteArray("\xFF\xD6\xD0\r\n") << QStringList{"\uFFFD中"};
+  }
+  void wordListFiles() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, entries);
+    ProgramDirectory dir(present ? &bytes : nullptr);
+    Form1 form(dir.path());
+    QCOMPARE(Entries(Child<QListWidget>(&form, "List1")), entries);
+    // The conversion of the sample text ran all the same.
+    QVERIFY(!Child<QPlainTextEdit>(&form, "Text5")->toPlainText().isEmpty());
+    if (present) {
+      QFile file(dir.wordListPath());
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QCOMPARE(file.readAll(), bytes);
+    }
+  }
+
+  void theShippedWordListIsLoadedInFileOrder() {
+    Form1 form(QStringLiteral(KELVARO_PROGRAM_DIR));
+    QFile file(QStringLiteral(KELVARO_PROGRAM_DIR "/") +
+               QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data())));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QStringList expected;
+    for (const auto& entry : ParseWordList(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+      expected << QString::fromStdU16String(entry);
+    }
+    QVERIFY(expected.size() >= 120);
+    QVERIFY(expected.contains(QStringLiteral("照相机")));
+    QCOMPARE(Entries(Child<QListWidget>(&form, "List1")), expected);
+  }
+
+  void resizingStretchesTheTextColumn_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("textWidth");
+    QTest::addColumn<int>("text4Height");
+    QTest::addColumn<int>("listHeight");
+    // 1024 x 768 px is 15360 x 11520 twips: 13003.2, 2784 and 10254 twips.
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << 867 << 186 << 684;
+    QTest::newRow("too low: Text4 keeps its height") << QSize(1024, 500) << 867 << 186 << 684;
+    QTest::newRow("too narrow: widths stay") << QSize(100, 768) << 867 << 186 << 684;
+  }
+  void resizingStretchesTheTextColumn() {
+    QFETCH(QSize, size);
+    QFETCH(int, textWidth);
+    QFETCH(int, text4Height);
+    QFETCH(int, listHeight);
+    // The layout reads the window's outer size, frame included.
+    const QSize frame = form_->frameGeometry().size() - form_->size();
+    form_->resize(QSize(1024, 768) - frame);
+    form_->resize(size - frame);
+    QTRY_COMPARE(form_->frameGeometry().size(), size);
+    for (const char* name : {"Text1", "Text2", "Text5", "Text4"}) {
+      QCOMPARE(Child<QWidget>(form_.get(), name)->width(), textWidth);
+    }
+    QCOMPARE(Child<QWidget>(form_.get(), "Text4")->height(), text4Height);
+    QCOMPARE(Child<QWidget>(form_.get(), "List1")->height(), listHeight);
+    QCOMPARE(Child<QWidget>(form_.get(), "Text1")->height(), 57);
+    QCOMPARE(Child<QWidget>(form_.get(), "Image3")->geometry(), QRect(136, 304, 650, 219));
+  }
+
+  void linksOpenTheHomePageOncePerClick() {
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
+    for (const char* name : {"Image1", "Image3", "Label3"}) {
+      Click(Child<QWidget>(form_.get(), name));
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(recorder.opened.size(), 3);
+    QCOMPARE(recorder.opened.at(0), recorder.opened.at(1));
+    QCOMPARE(recorder.opened.at(0), recorder.opened.at(2));
+    QCOMPARE(recorder.opened.at(0).scheme(), QStringLiteral("https"));
+  }
+
+ private:
+  std::unique_ptr<ProgramDirectory> dir_;
+  std::unique_ptr<Form1> form_;
+};
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"

@@ -1,0 +1,43 @@
+#include "gui_test_support.h"
+
+#include <QFile>
+#include <QTest>
+
+#include "wordlist/word_list_file.h"
+
+namespace kelvaro {
+
+ProgramDirectory::ProgramDirectory(const QByteArray* wordListBytes) {
+  if (wordListBytes) {
+    QFile file(wordListPath());
+    if (file.open(QIODevice::WriteOnly)) {
+      file.write(*wordListBytes);
+    }
+  }
+}
+
+QString ProgramDirectory::wordListPath() const {
+  return dir_.filePath(QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data()),
+                                         static_cast<qsizetype>(kWordListFileName.size())));
+}
+
+QWidget* TopLevel(const QString& objectName) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == objectName) {
+      return widget;
+    }
+  }
+  return nullptr;
+}
+
+int CountTopLevels(const QString& objectName) {
+  int count = 0;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    count += widget->objectName() == objectName;
+  }
+  return count;
+}
+
+void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
+
+}  // namespace kelvaro

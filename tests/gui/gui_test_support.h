@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <memory>
+
+namespace kelvaro {
+
+class Form1;
+
+// A program directory of its own, holding the given word-list file bytes
+// (none when bytes is null).
+class ProgramDirectory {
+ public:
+  explicit ProgramDirectory(const QByteArray* wordListBytes);
+  QString path() const { return dir_.path(); }
+  QString wordListPath() const;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// The top-level window with that object name, or null.
+QWidget* TopLevel(const QString& objectName);
+// How many top-level widgets with that object name exist.
+int CountTopLevels(const QString& objectName);
+
+template <typename T>
+T* Child(QWidget* window, const QString& name) {
+  return window ? window->findChild<T*>(name) : nullptr;
+}
+
+// Clicks the middle of a widget with the left button.
+void Click(QWidget* widget);
+
+}  // namespace kelvaro

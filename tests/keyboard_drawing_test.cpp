@@ -1,0 +1,51 @@
+#include "keyboard/keyboard_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include "keyboard/key_markers.h"
+
+namespace kelvaro {
+namespace {
+
+TEST(KeyboardDrawing, EveryMarkerSitsNearTheLowerEdgeOfItsKey) {
+  const auto faces = KeyboardFaces();
+  int letters = 0;
+  for (const KeyFace& face : faces) {
+    if (face.markerIndex < 0) {
+      continue;
+    }
+    ++letters;
+    const KeyMarker& marker = kKeyMarkers[static_cast<std::size_t>(face.markerIndex)];
+    EXPECT_EQ(face.label, kKeyOrder.substr(static_cast<std::size_t>(face.markerIndex), 1));
+    const double x = marker.offsetX / 15.0;
+    const double y = marker.offsetY / 15.0;
+    // Inside the face, in its lower half, at most 6 px above its lower edge.
+    EXPECT_GE(x, face.x) << static_cast<char>(marker.key);
+    EXPECT_LE(x + kMarkerWidthPixels, face.x + face.width) << static_cast<char>(marker.key);
+    EXPECT_GE(y, face.y + face.height / 2) << static_cast<char>(marker.key);
+    EXPECT_LE(y + kMarkerHeightPixels, face.y + face.height) << static_cast<char>(marker.key);
+    EXPECT_GE(y + kMarkerHeightPixels, face.y + face.height - 6) << static_cast<char>(marker.key);
+  }
+  EXPECT_EQ(letters, 26);
+}
+
+TEST(KeyboardDrawing, KeysStayInsideThePictureAndDoNotOverlap) {
+  const auto faces = KeyboardFaces();
+  for (std::size_t i = 0; i < faces.size(); ++i) {
+    const KeyFace& a = faces[i];
+    EXPECT_GE(a.x, 0);
+    EXPECT_GE(a.y, 0);
+    EXPECT_LE(a.x + a.width, kKeyboardPictureWidth);
+    EXPECT_LE(a.y + a.height, kKeyboardPictureHeight);
+    EXPECT_GT(a.width, 20);
+    for (std::size_t j = i + 1; j < faces.size(); ++j) {
+      const KeyFace& b = faces[j];
+      const bool apart = a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y ||
+                         b.y + b.height <= a.y;
+      EXPECT_TRUE(apart) << i << " and " << j;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvaro
