@@ -5,11 +5,7 @@
 
 #include "bench/sample_text.h"
 #include "convert/conversion.h"
-#include "convert/polyphone_rules.h"
-#include "convert/tone_mark.h"
-#include "convert/typing_hint.h"
-#include "dictionary/gbk_codec.h"
-#include "dictionary/lookup_reading.h"
+#include "step_by_step_conversion.h"
 
 namespace kelvaro {
 namespace {
@@ -39,39 +35,19 @@ void BM_LoadTable(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadTable)->Unit(benchmark::kMillisecond);
 
-// One run done step by step: rebuild the dictionary text, test each
-// character's GBK code, search the text for it, then ask the rules.
-ConversionResult ConvertByLinearSearch(std::u16string_view source) {
-  const std::u16string dictionaryText = Dictionary().Text();
-  ConversionResult result;
-  for (std::size_t i = 0; i < source.size(); ++i) {
-    const char16_t c = source[i];
-    if (!HasTwoByteGbkCode(c)) {
-      continue;
-    }
-    const auto reading = LookupReading(dictionaryText, c);
-    if (!reading) {
-      continue;
-    }
-    result.hints += MakeTypingHint(*reading) + u" ";
-    std::u16string chosen = ResolvePolyphone(c, source, static_cast<std::int32_t>(i + 1));
-    if (chosen.empty()) {
-      chosen = *reading;
-    }
-    result.pinyin += AddToneMark(chosen) + u" ";
-  }
-  return result;
-}
-
 void BM_ConvertByLinearSearch(benchmark::State& state) {
   const std::u16string text = bench::SampleOfLength(static_cast<std::size_t>(state.range(0)));
   const PinyinConverter converter(Dictionary());
-  if (ConvertByLinearSearch(text) != converter.Convert(text, DisplayMode::kReadingOnly)) {
+  const std::u16string& dictionaryText = Dictionary().Text();
+  if (ConvertStepByStep(dictionaryText, text, DisplayMode::kReadingOnly) !=
+      converter.Convert(text, DisplayMode::kReadingOnly)) {
     state.SkipWithError("the baseline and the converter disagree");
     return;
   }
   for (auto _ : state) {
-    ConversionResult result = ConvertByLinearSearch(text);
+    // Each run rebuilds the dictionary text, as a run without an index must.
+    const std::u16string rebuilt = dictionaryText;
+    ConversionResult result = ConvertStepByStep(rebuilt, text, DisplayMode::kReadingOnly);
     benchmark::DoNotOptimize(result);
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));

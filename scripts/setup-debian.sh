@@ -3,7 +3,7 @@
 # Uses sudo when not run as root; installs nothing when all is present.
 set -eu
 
-PACKAGES="build-essential cmake pkg-config libgtest-dev libbenchmark-dev libxcb1-dev qt6-svg-dev
+PACKAGES="build-essential cmake pkg-config clang libclang-rt-14-dev libgtest-dev libbenchmark-dev libxcb1-dev qt6-svg-dev
 qt6-base-dev libgl-dev xvfb xauth fonts-arphic-uming fonts-noto-cjk
 golang-github-mozillazg-go-pinyin-dev"
 

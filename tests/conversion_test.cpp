@@ -1,5 +1,7 @@
 #include "convert/conversion.h"
 
+#include "step_by_step_conversion.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -90,6 +92,24 @@ TEST(Conversion, LongTextMatchesPieceByPieceConversion) {
   for (std::size_t i = 0; i < 2000; i += 399) {
     EXPECT_EQ(all.pinyin.substr(i * one.pinyin.size(), one.pinyin.size()), one.pinyin);
     EXPECT_EQ(all.hints.substr(i * one.hints.size(), one.hints.size()), one.hints);
+  }
+}
+
+TEST(Conversion, EqualsTheStepByStepConversion) {
+  // Every rule character before, between and after every other one.
+  const std::u16string_view rules = u"游乐呱谁行为背重见相看差和还更调少圈削了长";
+  const std::u16string_view neighbours = u"庆重低牛片照白弟护别错暖异客法难情乡给换三皮协空年方时里啃养器《》竹简知飞不向违捶大上到蓝水快成 \n";
+  std::u16string text;
+  for (const char16_t a : neighbours) {
+    for (const char16_t rule : rules) {
+      text += a;
+      text += rule;
+      text += neighbours[(a + rule) % neighbours.size()];
+    }
+  }
+  const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
+  for (const DisplayMode mode : {DisplayMode::kReadingOnly, DisplayMode::kCharacterWithReading, DisplayMode::kNone}) {
+    EXPECT_EQ(Converter().Convert(text, mode), ConvertStepByStep(dictionary.Text(), text, mode));
   }
 }
 

@@ -76,5 +76,56 @@ TEST_F(WordListFileTest, ReadsTheWholeFileAndLeavesItUnchanged) {
   EXPECT_EQ(ReadWholeFile(Path()), bytes);
 }
 
+std::string Repeat(std::string_view piece, std::size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+struct HostileFile {
+  const char* name;
+  std::string bytes;
+  std::size_t entries;
+  std::u16string firstEntry;
+};
+
+TEST_F(WordListFileTest, HostileFilesLoadWhatTheSplitGivesAndStayUnchanged) {
+  std::string junk(4096, '\0');
+  for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>((i * 7919 + 13) % 251);
+  const HostileFile files[] = {
+      {"empty", "", 0, u""},
+      {"binary junk without CR LF", junk, 0, u""},
+      {"invalid GBK", "\xFF\xFF\r\n\x81\r\n", 2, u"\uFFFD\uFFFD"},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF\xE4\xB8\xAD\r\n", 1, u"锘夸腑"},
+      {"LF line ends only", "a\nb\nc\n", 0, u""},
+      {"50 MB of lines", Repeat("\xC3\xA8\r\n", 50 * 1024 * 1024 / 4), kWordListCapacity, u"猫"},
+      {"one line of 1 MB", Repeat("a", 1024 * 1024) + "\r\n", 1, std::u16string(1024 * 1024, u'a')},
+  };
+  for (const HostileFile& file : files) {
+    Write(file.bytes);
+    const auto entries = LoadWordListFile(Path());
+    EXPECT_EQ(entries.size(), file.entries) << file.name;
+    if (!entries.empty()) {
+      EXPECT_EQ(entries.front(), file.firstEntry) << file.name;
+    }
+    EXPECT_EQ(ReadWholeFile(Path()), file.bytes) << file.name;
+  }
+}
+
+TEST_F(WordListFileTest, AFileWithoutReadPermissionLoadsAsAnyReaderMaySeeIt) {
+  Write("\xD6\xD0\xB9\xFA\r\n");
+  std::filesystem::permissions(Path(), std::filesystem::perms::none);
+  // Root reads it all the same; anyone else gets an empty list.
+  const bool readable = std::ifstream(Path()).good();
+  EXPECT_EQ(LoadWordListFile(Path()).size(), readable ? 1u : 0u);
+  std::filesystem::permissions(Path(), std::filesystem::perms::owner_all);
+}
+
+TEST(SplitWordList, StopsAtTheCapacity) {
+  EXPECT_EQ(SplitWordList(u"a\r\nb\r\nc\r\n", 2), (std::vector<std::u16string>{u"a", u"b"}));
+  EXPECT_EQ(SplitWordList(u"a\r\nb\r\n", 0), std::vector<std::u16string>{});
+}
+
 }  // namespace
 }  // namespace kelvaro

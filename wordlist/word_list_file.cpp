@@ -7,10 +7,10 @@
 
 namespace kelvaro {
 
-std::vector<std::u16string> SplitWordList(std::u16string_view text) {
+std::vector<std::u16string> SplitWordList(std::u16string_view text, std::size_t maxEntries) {
   std::vector<std::u16string> entries;
   std::size_t entryStart = 0;
-  for (std::size_t searchFrom = 0;;) {
+  for (std::size_t searchFrom = 0; entries.size() < maxEntries;) {
     const std::size_t cr = text.find(u"\r\n", searchFrom);
     if (cr == std::u16string_view::npos) {
       break;
@@ -25,8 +25,8 @@ std::vector<std::u16string> SplitWordList(std::u16string_view text) {
   return entries;
 }
 
-std::vector<std::u16string> ParseWordList(std::string_view gbkBytes) {
-  return SplitWordList(DecodeGbk(gbkBytes));
+std::vector<std::u16string> ParseWordList(std::string_view gbkBytes, std::size_t maxEntries) {
+  return SplitWordList(DecodeGbk(gbkBytes), maxEntries);
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
@@ -50,9 +50,10 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   return bytes;
 }
 
-std::vector<std::u16string> LoadWordListFile(const std::filesystem::path& path) {
+std::vector<std::u16string> LoadWordListFile(const std::filesystem::path& path,
+                                             std::size_t maxEntries) {
   const auto bytes = ReadWholeFile(path);
-  return bytes ? ParseWordList(*bytes) : std::vector<std::u16string>{};
+  return bytes ? ParseWordList(*bytes, maxEntries) : std::vector<std::u16string>{};
 }
 
 }  // namespace kelvaro

@@ -1,0 +1,46 @@
+// Arbitrary bytes as a word-list file: decoding never fails, and the entries
+// are the lines of the decoded text, split as the list file is defined.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/gbk_codec.h"
+#include "wordlist/word_list_file.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// The split written out with 1-based positions: the found position of the
+// last CR, the previous one, and the search from found + 1.
+std::vector<std::u16string> SplitByPositions(const std::u16string& text) {
+  std::vector<std::u16string> entries;
+  long found = 0;
+  long previous = -1;
+  for (;;) {
+    const std::size_t at = text.find(u"\r\n", static_cast<std::size_t>(found));  // from found + 1, 1-based
+    if (at == std::u16string::npos) break;
+    found = static_cast<long>(at) + 1;
+    entries.push_back(text.substr(static_cast<std::size_t>(previous + 1), static_cast<std::size_t>(found - previous - 2)));
+    if (entries.back().empty()) break;
+    previous = found;
+  }
+  return entries;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::u16string text = kelvaro::DecodeGbk(bytes);
+  Check(text.size() <= bytes.size());
+  const auto entries = kelvaro::ParseWordList(bytes);
+  Check(entries == SplitByPositions(text));
+  for (std::size_t i = 0; i + 1 < entries.size(); ++i) Check(!entries[i].empty());
+  return 0;
+}

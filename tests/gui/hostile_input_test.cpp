@@ -1,0 +1,212 @@
+// Hostile files beside the program and hostile use of the windows: the
+// program keeps working, and nothing is lost or written.
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <random>
+
+#include "app/form1.h"
+#include "gui_test_support.h"
+#include "keyboard/key_markers.h"
+#include "wordlist/word_list_file.h"
+
+using namespace kelvaro;
+
+namespace {
+
+QByteArray Repeat(const QByteArray& piece, int times) {
+  QByteArray out;
+  out.reserve(piece.size() * times);
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+QByteArray FileHash(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QList<int> LitMarkers(QWidget* form) {
+  QList<int> lit;
+  for (int i = 0; i < 26; ++i) {
+    if (!Child<QWidget>(form, QStringLiteral("Image2(%1)").arg(i))->isHidden()) lit << i;
+  }
+  return lit;
+}
+
+QList<int> ExpectedMarkers(const QString& hints) {
+  const auto bits = MarkersToLight(hints.toStdU16String());
+  QList<int> lit;
+  for (int i = 0; i < 26; ++i) {
+    if (bits.test(static_cast<std::size_t>(i))) lit << i;
+  }
+  return lit;
+}
+
+}  // namespace
+
+class HostileInputTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void hostileWordListFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("entries");
+    QByteArray junk(65536, '\0');
+    std::mt19937 random(7);
+    for (char& c : junk) c = static_cast<char>(random());
+    QTest::newRow("binary junk") << junk << static_cast<int>(ParseWordList(junk.toStdString()).size());
+    QTest::newRow("invalid GBK") << QByteArray("\xFF\x80\xFE\r\n\x81") << 1;
+    QTest::newRow("UTF-8 with a BOM") << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\xE5\x9B\xBD\r\n") << 1;
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << 0;
+    QTest::newRow("50 MB") << Repeat("\xC3\xA8\r\n", 50 * 1024 * 1024 / 4) << static_cast<int>(kWordListCapacity);
+    QTest::newRow("one line of 1 MB") << (Repeat("a", 1024 * 1024) + "\r\n") << 1;
+  }
+  void hostileWordListFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, entries);
+    ProgramDirectory dir(&bytes);
+    const QByteArray before = FileHash(dir.wordListPath());
+    {
+      Form1 form(dir.path());
+      form.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&form));
+      QCOMPARE(Child<QListWidget>(&form, "List1")->count(), entries);
+      QVERIFY(!Child<QPlainTextEdit>(&form, "Text5")->toPlainText().isEmpty());
+    }
+    QCOMPARE(FileHash(dir.wordListPath()), before);
+  }
+
+  void aDirectoryWithTheFileNameGivesAnEmptyList() {
+    ProgramDirectory dir(nullptr);
+    QVERIFY(QDir().mkdir(dir.wordListPath()));
+    Form1 form(dir.path());
+    QCOMPARE(Child<QListWidget>(&form, "List1")->count(), 0);
+  }
+
+  void pastingAMillionCharacters() {
+    ProgramDirectory dir(nullptr);
+    Form1 form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* text1 = Child<QPlainTextEdit>(&form, "Text1");
+    const QString chunk = QStringLiteral("小朋友们在公园里快乐地做游戏，大家一起长大。\n");
+    QString huge;
+    while (huge.size() < 1'000'000) huge += chunk;
+    huge.truncate(1'000'000);
+    text1->selectAll();
+    text1->insertPlainText(huge);
+    QCOMPARE(text1->toPlainText().size(), 1'000'000);
+    const QString hints = Child<QPlainTextEdit>(&form, "Text5")->toPlainText();
+    QVERIFY(hints.startsWith(QStringLiteral("XIAO PENG YOU MEN ZAI ")));
+    QVERIFY(Child<QPlainTextEdit>(&form, "Text2")->toPlainText().startsWith(QStringLiteral("xiǎo péng yǒu")));
+    QVERIFY(!Child<QPlainTextEdit>(&form, "Text2")->toPlainText().contains(QLatin1Char('\n')));
+  }
+
+  void resizingThroughEverySize() {
+    ProgramDirectory dir(nullptr);
+    Form1 form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.resize(1000, 700);
+    const auto layout = [&] {
+      QList<QRect> rects;
+      for (const char* name : {"Text1", "Text2", "Text5", "Text4", "List1", "Image3", "Image2(0)", "Label3", "Command5"}) {
+        rects << Child<QWidget>(&form, name)->geometry();
+      }
+      return rects;
+    };
+    const QList<QRect> before = layout();
+    for (int width = 1; width <= 4000; width += 37) {
+      const int height = 1 + (width * 3) / 4;
+      for (const QSize size : {QSize(width, height), QSize(width, 3000 - height + 1), QSize(4000 - width + 1, height)}) {
+        form.resize(size);
+        for (const QRect& rect : layout()) {
+          QVERIFY(rect.width() >= 0 && rect.height() >= 0);
+        }
+      }
+    }
+    form.resize(1000, 700);
+    QCOMPARE(layout(), before);
+    form.showMinimized();
+    form.showNormal();
+    form.resize(1000, 700);
+    QCOMPARE(layout(), before);
+  }
+
+  void randomHelpWindowUse() {
+    ProgramDirectory dir(nullptr);
+    Form1 form1(dir.path());
+    form1.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form1));
+    QWidget* form2 = TopLevel(QStringLiteral("Form2"));
+    auto* timer = Child<QTimer>(form2, "Timer1");
+    std::mt19937 random(2024);
+    bool timerWasStopped = false;
+    for (int step = 0; step < 600; ++step) {
+      switch (random() % 6) {
+        case 0:
+          if (form1.isVisible()) Click(Child<QPushButton>(&form1, "Command5"));
+          break;
+        case 1:
+          if (form2->isVisible()) Click(Child<QWidget>(form2, "Image1"));
+          break;
+        case 2:
+          if (form2->isVisible()) Click(Child<QWidget>(form2, random() % 2 ? "lblTitle" : "lblDescription"));
+          break;
+        case 3:
+          if (timer->isActive()) QMetaObject::invokeMethod(form2, "Timer1_Timer");
+          break;
+        case 4:
+          form2->close();
+          break;
+        case 5:
+          if (form2->isVisible()) Click(Child<QWidget>(form2, "Label2"));
+          break;
+      }
+      QCOMPARE(CountTopLevels(QStringLiteral("Form2")), 1);
+      QVERIFY(form1.isVisible() || form2->isVisible());
+      if (timerWasStopped) QVERIFY(!timer->isActive());  // it runs once per program run
+      if (!timer->isActive() && form2->isVisible()) timerWasStopped = true;
+    }
+  }
+
+  void choosingEntriesWhileTyping() {
+    const QByteArray words("\xD6\xD0\xB9\xFA\r\n\xC5\xAE\r\n\xCB\xAD\r\nabc\r\n\xC2\xE8\xC2\xE8\r\n");
+    ProgramDirectory dir(&words);
+    Form1 form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* list = Child<QListWidget>(&form, "List1");
+    auto* text1 = Child<QPlainTextEdit>(&form, "Text1");
+    auto* text5 = Child<QPlainTextEdit>(&form, "Text5");
+    std::mt19937 random(99);
+    QList<int> lit;
+    for (int step = 0; step < 300; ++step) {
+      if (random() % 2) {
+        const int row = static_cast<int>(random() % static_cast<unsigned>(list->count()));
+        // Only a change of the selection runs the guide.
+        if (row != list->currentRow()) {
+          list->setCurrentRow(row);
+          QCOMPARE(text1->toPlainText(), list->item(row)->text());
+          lit = ExpectedMarkers(text5->toPlainText());
+        }
+      } else {
+        QInputMethodEvent event;
+        event.setCommitString(random() % 2 ? QStringLiteral("长大") : QStringLiteral("b"));
+        QApplication::sendEvent(text1, &event);
+      }
+      QCOMPARE(LitMarkers(&form), lit);
+    }
+  }
+};
+
+QTEST_MAIN(HostileInputTest)
+#include "hostile_input_test.moc"

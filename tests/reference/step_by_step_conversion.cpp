@@ -1,0 +1,39 @@
+#include "step_by_step_conversion.h"
+
+#include "convert/polyphone_rules.h"
+#include "convert/tone_mark.h"
+#include "convert/typing_hint.h"
+#include "dictionary/gbk_codec.h"
+#include "dictionary/lookup_reading.h"
+
+namespace kelvaro {
+
+ConversionResult ConvertStepByStep(std::u16string_view dictionaryText, std::u16string_view source,
+                                   DisplayMode mode) {
+  ConversionResult result;
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    const char16_t c = source[i];
+    if (!HasTwoByteGbkCode(c)) {
+      continue;
+    }
+    const auto reading = LookupReading(dictionaryText, c);
+    if (!reading) {
+      continue;
+    }
+    result.hints += MakeTypingHint(*reading) + u" ";
+    std::u16string chosen = ResolvePolyphone(c, source, static_cast<std::int32_t>(i + 1));
+    if (chosen.empty()) {
+      chosen = *reading;
+    }
+    const std::u16string marked = AddToneMark(chosen);
+    if (mode == DisplayMode::kCharacterWithReading) {
+      result.pinyin += std::u16string(1, c) + u"(" + marked + u")";
+    }
+    if (mode == DisplayMode::kReadingOnly) {
+      result.pinyin += marked + u" ";
+    }
+  }
+  return result;
+}
+
+}  // namespace kelvaro
