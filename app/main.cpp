@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kelvaro"));
   QApplication::setApplicationDisplayName(QStringLiteral("Kelvaro"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvaro.Kelvaro"));
   kelvaro::Form1 form1(QCoreApplication::applicationDirPath());
   form1.showMaximized();
   return QApplication::exec();
