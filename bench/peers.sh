@@ -1,0 +1,55 @@
+#!/bin/sh
+# Kelvaro's conversion against two peer libraries, in one run, one core each:
+# @napi-rs/pinyin (native, per character) and pinyin-pro 3 (context-aware).
+# The corpus is the Tang and Song poems of Debian's fortunes-zh, repeated to
+# 1,000,000 Han characters. The peers are installed from npm into a
+# temporary folder.
+set -eu
+cd "$(dirname "$0")/.."
+if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
+need=""
+dpkg-query -W -f='${Status}' fortunes-zh 2>/dev/null | grep -q "install ok installed" || need="$need fortunes-zh"
+command -v node >/dev/null || need="$need nodejs"
+command -v npm >/dev/null || need="$need npm"
+# shellcheck disable=SC2086
+[ -z "$need" ] || DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $need
+scripts/build.sh >/dev/null
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+# Poems without the colour escapes and the % separators, repeated.
+sed -e 's/\x1b\[[0-9;]*m//g' -e '/^%$/d' /usr/share/games/fortunes/tang300 /usr/share/games/fortunes/song100 > "$work/poems.txt"
+python3 - "$work/poems.txt" "$work/corpus.txt" <<'PY'
+import sys
+poems = open(sys.argv[1], encoding="utf-8").read()
+han = sum(1 for c in poems if "\u4e00" <= c <= "\u9fff")
+text = []
+need = 1_000_000
+while need > 0:
+    text.append(poems)
+    need -= han
+corpus = "".join(text)
+# Cut at exactly one million Han characters.
+count = 0
+for i, c in enumerate(corpus):
+    if "\u4e00" <= c <= "\u9fff":
+        count += 1
+        if count == 1_000_000:
+            corpus = corpus[: i + 1]
+            break
+open(sys.argv[2], "w", encoding="utf-8").write(corpus)
+PY
+(cd "$work" && npm install --silent --no-audit --no-fund --prefix "$work" @napi-rs/pinyin pinyin-pro@3 >/dev/null)
+
+{
+  taskset -c 0 build/bench/corpus_throughput "$work/corpus.txt"
+  taskset -c 0 node bench/peers.mjs "$work/corpus.txt" "$work/node_modules"
+} > "$work/results.txt"
+
+awk '
+  { name[NR] = $1; median[NR] = $2; low[NR] = $3; high[NR] = $4 }
+  END {
+    printf "%-16s %14s %14s %14s\n", "converter", "median chars/s", "min", "max"
+    for (i = 1; i <= NR; i++) printf "%-16s %14.0f %14.0f %14.0f\n", name[i], median[i], low[i], high[i]
+    for (i = 2; i <= NR; i++) printf "kelvaro / %-16s %8.1f x\n", name[i], median[1] / median[i]
+  }' "$work/results.txt"

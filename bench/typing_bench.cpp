@@ -1,0 +1,62 @@
+// One keystroke into the source box holding a long text, timed from the key
+// event until the pinyin and hint boxes hold the new texts and have painted.
+// Offscreen, shown window; prints medians per source size and position.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/form1.h"
+#include "process_memory.h"
+#include "sample_text.h"
+
+namespace {
+
+double MedianKeystrokeMs(QWidget& form, int sourceLength, bool atEnd) {
+  auto* text1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+  auto* text2 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text2"));
+  auto* text5 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text5"));
+  text1->setPlainText(QString::fromStdU16String(kelvaro::bench::SampleOfLength(static_cast<std::size_t>(sourceLength))));
+  QCoreApplication::processEvents();
+  std::vector<double> times;
+  for (int i = 0; i < 15; ++i) {
+    QTextCursor cursor = text1->textCursor();
+    cursor.setPosition(atEnd ? text1->document()->characterCount() - 1 : sourceLength / 2);
+    text1->setTextCursor(cursor);
+    QInputMethodEvent key;
+    key.setCommitString(QStringLiteral("重"));
+    const QString before = text5->toPlainText();
+    QElapsedTimer timer;
+    timer.start();
+    QApplication::sendEvent(text1, &key);
+    text2->viewport()->repaint();
+    text5->viewport()->repaint();
+    const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    if (text5->toPlainText().size() != before.size() + 6) std::fprintf(stderr, "hint text did not change\n");
+    times.push_back(ms);
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  kelvaro::Form1 form(QCoreApplication::applicationDirPath());
+  form.resize(1280, 900);
+  form.show();
+  if (!QTest::qWaitForWindowExposed(&form)) return 1;
+  std::printf("%-10s %12s %12s\n", "source", "end (ms)", "middle (ms)");
+  for (const int length : {100, 1'000, 10'000, 100'000}) {
+    const double end = MedianKeystrokeMs(form, length, true);
+    const double middle = MedianKeystrokeMs(form, length, false);
+    std::printf("%-10d %12.2f %12.2f\n", length, end, middle);
+  }
+  std::printf("peak memory %.1f MiB\n", kelvaro::bench::ProcessMemoryMiB("VmHWM"));
+  return 0;
+}
