@@ -22,7 +22,8 @@ class ClickableLabel : public QLabel {
     QLabel::mousePressEvent(event);
   }
   void mouseReleaseEvent(QMouseEvent* event) override {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     pressed_ = false;
     QLabel::mouseReleaseEvent(event);
     if (click) {

@@ -18,15 +18,16 @@ QFont FontWithFallbacks(const QStringList& families, double pointSize) {
 }  // namespace
 
 QFont SongTiFont(double pointSize) {
-  return FontWithFallbacks({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-                            QStringLiteral("Noto Serif CJK SC")},
+  return FontWithFallbacks({QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                            QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")},
                            pointSize);
 }
 
 QFont HeiTiFont(double pointSize) {
-  return FontWithFallbacks({QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("Noto Sans CJK SC"),
-                            QStringLiteral("WenQuanYi Zen Hei")},
-                           pointSize);
+  return FontWithFallbacks(
+      {QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("Noto Sans CJK SC"),
+       QStringLiteral("WenQuanYi Zen Hei")},
+      pointSize);
 }
 
 QIcon ProgramIcon() {
@@ -49,7 +50,8 @@ void SetBackground(QWidget& widget, const QColor& colour) {
   widget.setAutoFillBackground(true);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text,
+                  const QRect& geometry) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   label->setGeometry(geometry);

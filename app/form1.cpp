@@ -91,8 +91,8 @@ void Form1::CreateControls() {
   Command5->setGeometry(at(8760, 360, 975, 375));
   connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
 
-  Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("文字框:(把要练习的文字拷贝到这里)"),
-                     at(2040, 480, 3255, 375));
+  Label1 = MakeLabel(this, QStringLiteral("Label1"),
+                     QStringLiteral("文字框:(把要练习的文字拷贝到这里)"), at(2040, 480, 3255, 375));
   SetTextColour(*Label1, kRed);
 
   List1 = new QListWidget(this);
@@ -103,11 +103,13 @@ void Form1::CreateControls() {
 
   Text1 = MakeTextBox(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
 
-  Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(2040, 1680, 1935, 255));
+  Label2 =
+      MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(2040, 1680, 1935, 255));
   SetTextColour(*Label2, kRed);
   Text2 = MakeTextBox(this, QStringLiteral("Text2"), at(2040, 1920, 8655, 1095), 24);
 
-  Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("打字提示:"), at(2040, 3120, 1935, 255));
+  Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("打字提示:"),
+                     at(2040, 3120, 1935, 255));
   SetTextColour(*Label5, kDarkBlue);
   Label3 = new ClickableLabel(QStringLiteral("想要更多好玩的练习？点这里看看我们的主页。"), this);
   Label3->setObjectName(QStringLiteral("Label3"));
@@ -122,8 +124,9 @@ void Form1::CreateControls() {
               at(kKeyboardLeftTwips, kKeyboardTopTwips, 0, 0).topLeft());
   connect(Image3, &ClickableLabel::clicked, this, &Form1::Image3_Click);
 
-  Label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("打字框:(在这个文本框中练习输入文字)"),
-                     at(2040, 7920, 3255, 255));
+  Label4 =
+      MakeLabel(this, QStringLiteral("Label4"),
+                QStringLiteral("打字框:(在这个文本框中练习输入文字)"), at(2040, 7920, 3255, 255));
   SetTextColour(*Label4, kDarkBlue);
   Text4 = MakeTextBox(this, QStringLiteral("Text4"), at(2040, 8160, 8655, 1095), 24);
 
@@ -196,9 +199,11 @@ void Form1::Form_Load() {
 }
 
 void Form1::LoadWordList() {
-  const QString path = programDirectory_ + QDir::separator() + QString::fromUtf8(
-      reinterpret_cast<const char*>(kWordListFileName.data()), static_cast<qsizetype>(kWordListFileName.size()));
-  for (const std::u16string& entry : LoadWordListFile(std::filesystem::path(path.toStdU16String()))) {
+  const QString path = programDirectory_ + QDir::separator() +
+                       QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data()),
+                                         static_cast<qsizetype>(kWordListFileName.size()));
+  for (const std::u16string& entry :
+       LoadWordListFile(std::filesystem::path(path.toStdU16String()))) {
     IgnoringFailure([&] { List1->addItem(QString::fromStdU16String(entry)); });
   }
 }
@@ -247,9 +252,15 @@ void Form1::ShowAndActivate() {
   activateWindow();
 }
 
-void Form1::Image1_Click() { ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal); }
-void Form1::Image3_Click() { ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal); }
-void Form1::Label3_Click() { ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal); }
+void Form1::Image1_Click() {
+  ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal);
+}
+void Form1::Image3_Click() {
+  ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal);
+}
+void Form1::Label3_Click() {
+  ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal);
+}
 
 void Form1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

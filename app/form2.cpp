@@ -16,7 +16,8 @@ namespace {
 const QString kDescription = QStringLiteral(
     "    本软件可以给出任意汉字的拼音，即使是多音字，也可以根据上下文给出正确的拼音。"
     "而且把拼音再变成和键盘对应的大写英文字母，小孩子可以轻松的用拼音输入法打出这些字。"
-    "而且可以朗读这些文字。这个软件不仅适合儿童学习打字，也适合老年人和普通话不标准的人学习拼音打字。");
+    "而且可以朗读这些文字。这个软件不仅适合儿童学习打字，也适合老年人和普通话不标准的人学习拼音打字"
+    "。");
 
 const QColor kBackground(255, 255, 192);
 
@@ -37,7 +38,8 @@ Form2::Form2() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
 
   Image1 = new ClickableLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  ShowPicture(*Image1, QStringLiteral(":/pictures/finger-chart.png"), scale.ToPixels(120, 2400, 7500, 5025).topLeft());
+  ShowPicture(*Image1, QStringLiteral(":/pictures/finger-chart.png"),
+              scale.ToPixels(120, 2400, 7500, 5025).topLeft());
   connect(Image1, &ClickableLabel::clicked, this, &Form2::Image1_Click);
 
   MakeLabel(this, QStringLiteral("lblVersion"), kMakerName, scale.ToPixels(480, 840, 1725, 225));
@@ -52,7 +54,8 @@ Form2::Form2() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
   connect(lblDescription, &ClickableLabel::clicked, this, &Form2::lblDescription_Click);
 
   MakeLabel(this, QStringLiteral("Label2"), kMakerEmail, scale.ToPixels(2280, 840, 4815, 255));
-  QLabel* label3 = MakeLabel(this, QStringLiteral("Label3"), kMakerWebSite, scale.ToPixels(480, 1080, 3975, 255));
+  QLabel* label3 = MakeLabel(this, QStringLiteral("Label3"), kMakerWebSite,
+                             scale.ToPixels(480, 1080, 3975, 255));
   SetTextColour(*label3, QColor(255, 0, 0));
 
   lblTitle = new ClickableLabel(kProgramCaption, this);

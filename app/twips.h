@@ -21,7 +21,9 @@ class TwipsScale {
   QRect ToPixels(double left, double top, double width, double height) const {
     return {ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height)};
   }
-  QSize ToPixelSize(double width, double height) const { return {ToPixels(width), ToPixels(height)}; }
+  QSize ToPixelSize(double width, double height) const {
+    return {ToPixels(width), ToPixels(height)};
+  }
 
  private:
   double twipsPerPixel_;

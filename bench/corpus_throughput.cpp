@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::u16string text = std::get<std::u16string>(std::move(decoded));
-  const auto han = std::count_if(text.begin(), text.end(), [](char16_t c) { return c >= 0x4E00 && c <= 0x9FFF; });
+  const auto han = std::count_if(text.begin(), text.end(),
+                                 [](char16_t c) { return c >= 0x4E00 && c <= 0x9FFF; });
 
   const kelvaro::PinyinDictionary dictionary = kelvaro::PinyinDictionary::LoadBuiltIn();
   const kelvaro::PinyinConverter converter(dictionary);
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     rates.push_back(static_cast<double>(han) / seconds.count());
   }
   std::sort(rates.begin(), rates.end());
-  std::printf("kelvaro %.0f %.0f %.0f %ld %zu\n", rates[2], rates[0], rates[4], static_cast<long>(han), checksum);
+  std::printf("kelvaro %.0f %.0f %.0f %ld %zu\n", rates[2], rates[0], rates[4],
+              static_cast<long>(han), checksum);
   return 0;
 }

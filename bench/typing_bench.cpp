@@ -20,7 +20,8 @@ double MedianKeystrokeMs(QWidget& form, int sourceLength, bool atEnd) {
   auto* text1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
   auto* text2 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text2"));
   auto* text5 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text5"));
-  text1->setPlainText(QString::fromStdU16String(kelvaro::bench::SampleOfLength(static_cast<std::size_t>(sourceLength))));
+  text1->setPlainText(QString::fromStdU16String(
+      kelvaro::bench::SampleOfLength(static_cast<std::size_t>(sourceLength))));
   QCoreApplication::processEvents();
   std::vector<double> times;
   for (int i = 0; i < 15; ++i) {
@@ -36,7 +37,8 @@ double MedianKeystrokeMs(QWidget& form, int sourceLength, bool atEnd) {
     text2->viewport()->repaint();
     text5->viewport()->repaint();
     const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    if (text5->toPlainText().size() != before.size() + 6) std::fprintf(stderr, "hint text did not change\n");
+    if (text5->toPlainText().size() != before.size() + 6)
+      std::fprintf(stderr, "hint text did not change\n");
     times.push_back(ms);
   }
   std::sort(times.begin(), times.end());

@@ -8,17 +8,39 @@ namespace {
 
 // Readings the rules can give; the rule tables refer to them by index.
 enum Reading : int {
-  kYou2, kLe4, kGua1, kShui2, kXing2, kWei4, kBei1, kZhong4,
-  kChong2, kXian4, kXiang4, kKan1, kCha1, kHuo, kWei2, kHuan2, kHang2, kGeng1,
-  kTiao2, kShao4, kJuan4, kYue4, kXiao1, kLiao3, kBei4, kZhang3,
+  kYou2,
+  kLe4,
+  kGua1,
+  kShui2,
+  kXing2,
+  kWei4,
+  kBei1,
+  kZhong4,
+  kChong2,
+  kXian4,
+  kXiang4,
+  kKan1,
+  kCha1,
+  kHuo,
+  kWei2,
+  kHuan2,
+  kHang2,
+  kGeng1,
+  kTiao2,
+  kShao4,
+  kJuan4,
+  kYue4,
+  kXiao1,
+  kLiao3,
+  kBei4,
+  kZhang3,
   kReadingCount
 };
 
 constexpr std::array<std::u16string_view, kReadingCount> kReadings{
-    u"you2",  u"le4",   u"gua1",   u"shui2",  u"xing2", u"wei4",  u"bei1",  u"zhong4",
-    u"chong2", u"xian4", u"xiang4", u"kan1",  u"cha1",  u"huo",   u"wei2",  u"huan2",
-    u"hang2", u"geng1", u"tiao2",  u"shao4",  u"juan4", u"yue4",  u"xiao1", u"liao3",
-    u"bei4",  u"zhang3"};
+    u"you2",  u"le4",    u"gua1",  u"shui2", u"xing2", u"wei4",  u"bei1",  u"zhong4", u"chong2",
+    u"xian4", u"xiang4", u"kan1",  u"cha1",  u"huo",   u"wei2",  u"huan2", u"hang2",  u"geng1",
+    u"tiao2", u"shao4",  u"juan4", u"yue4",  u"xiao1", u"liao3", u"bei4",  u"zhang3"};
 
 struct DefaultReading {
   char16_t character;
@@ -26,8 +48,14 @@ struct DefaultReading {
 };
 
 constexpr std::array<DefaultReading, 8> kDefaults{{
-    {u'游', kYou2}, {u'乐', kLe4}, {u'呱', kGua1}, {u'谁', kShui2},
-    {u'行', kXing2}, {u'为', kWei4}, {u'背', kBei1}, {u'重', kZhong4},
+    {u'游', kYou2},
+    {u'乐', kLe4},
+    {u'呱', kGua1},
+    {u'谁', kShui2},
+    {u'行', kXing2},
+    {u'为', kWei4},
+    {u'背', kBei1},
+    {u'重', kZhong4},
 }};
 
 enum class Test {
@@ -60,48 +88,72 @@ constexpr ContextTest kXiangTests[] = {{kNext, u"片"}, {kNext, u"机"},     {kN
                                        {kNext, u"纸"}, {kPrevious, u"照"}, {kPreviousTwo, u"儿白"}};
 constexpr ContextTest kKanTests[] = {{kNext, u"弟"}, {kNext, u"护"}, {kNext, u"守"}, {kNext, u"家"},
                                      {kNext, u"门"}, {kNext, u"管"}, {kNext, u"押"}};
-constexpr ContextTest kChaTests[] = {{kNext, u"别"}, {kNext, u"错"}, {kNext, u"额"}, {kNext, u"距"}};
+constexpr ContextTest kChaTests[] = {
+    {kNext, u"别"}, {kNext, u"错"}, {kNext, u"额"}, {kNext, u"距"}};
 constexpr ContextTest kHuoTests[] = {{kPrevious, u"暖"}, {kPreviousTwo, u"暖和"}};
-constexpr ContextTest kWeiTests[] = {{kNext, u"异客"}, {kNext, u"法"}, {kNext, u"害"},
-                                     {kNext, u"富不"}, {kNext, u"难"}, {kNext, u"人"},
+constexpr ContextTest kWeiTests[] = {{kNext, u"异客"},
+                                     {kNext, u"法"},
+                                     {kNext, u"害"},
+                                     {kNext, u"富不"},
+                                     {kNext, u"难"},
+                                     {kNext, u"人"},
                                      {kPreviousAndNext, u"难", u"情"}};
-constexpr ContextTest kHuanTests[] = {{kNext, u"乡"}, {kNext, u"俗"}, {kNext, u"你"}, {kNext, u"给"},
-                                      {kNext, u"击"}, {kNext, u"口"}, {kNext, u"清"}, {kNext, u"原"}};
+constexpr ContextTest kHuanTests[] = {{kNext, u"乡"}, {kNext, u"俗"}, {kNext, u"你"},
+                                      {kNext, u"给"}, {kNext, u"击"}, {kNext, u"口"},
+                                      {kNext, u"清"}, {kNext, u"原"}};
 constexpr ContextTest kHangTests[] = {
-    {kNext, u"行"},        {kNext, u"家"},        {kNext, u"柳"},        {kNext, u" 行"},
-    {kPrevious, u"行"},    {kPrevious, u"银"},    {kPrevious, u"这"},    {kPrevious, u"那"},
+    {kNext, u"行"},          {kNext, u"家"},          {kNext, u"柳"},        {kNext, u" 行"},
+    {kPrevious, u"行"},      {kPrevious, u"银"},      {kPrevious, u"这"},    {kPrevious, u"那"},
     {kPreviousTwo, u"柳成"}, {kPreviousTwo, u"六十"}, {kPreviousTwo, u"行 "}};
 constexpr ContextTest kGengTests[] = {{kNext, u"换"}, {kNext, u"替"}, {kPrevious, u"三"}};
-constexpr ContextTest kTiaoTests[] = {{kNext, u"皮"},     {kNext, u"协"},    {kNext, u"剂"},
-                                      {kNext, u"色"},     {kPrevious, u"空"}, {kPrevious, u"协"}};
-constexpr ContextTest kShaoTests[] = {{kNext, u"年"}, {kNext, u"女"}, {kNext, u"小"}, {kNext, u"壮"},
-                                      {kNext, u" 壮"}, {kPreviousAndNext, u"方", u"时"},
+constexpr ContextTest kTiaoTests[] = {{kNext, u"皮"}, {kNext, u"协"},     {kNext, u"剂"},
+                                      {kNext, u"色"}, {kPrevious, u"空"}, {kPrevious, u"协"}};
+constexpr ContextTest kShaoTests[] = {{kNext, u"年"},    {kNext, u"女"},
+                                      {kNext, u"小"},    {kNext, u"壮"},
+                                      {kNext, u" 壮"},   {kPreviousAndNext, u"方", u"时"},
                                       {kPrevious, u"年"}};
 constexpr ContextTest kJuanTests[] = {{kNext, u"里啃"}, {kNext, u"养"}};
-constexpr ContextTest kYueTests[] = {{kNext, u"器"},     {kNext, u"曲"}, {kPrevious, u"礼"},
-                                     {kPrevious, u"音"}, {kPreviousAndNext, u"《", u"》"}};
+constexpr ContextTest kYueTests[] = {{kNext, u"器"},
+                                     {kNext, u"曲"},
+                                     {kPrevious, u"礼"},
+                                     {kPrevious, u"音"},
+                                     {kPreviousAndNext, u"《", u"》"}};
 constexpr ContextTest kXiaoTests[] = {{kNext, u"皮"}, {kNext, u"竹简"}, {kNext, u"苹果"}};
 constexpr ContextTest kLiaoTests[] = {{kPrevious, u"知"}, {kPreviousTwo, u"飞不"}};
-constexpr ContextTest kBeiTests[] = {{kNext, u"向"},     {kNext, u"叛"},     {kNext, u"靠"},
-                                     {kPrevious, u"牛"}, {kPrevious, u"向"}, {kPrevious, u"违"},
+constexpr ContextTest kBeiTests[] = {{kNext, u"向"},         {kNext, u"叛"},     {kNext, u"靠"},
+                                     {kPrevious, u"牛"},     {kPrevious, u"向"}, {kPrevious, u"违"},
                                      {kPreviousTwo, u"捶捶"}};
 constexpr ContextTest kZhangTests[] = {
-    {kNext, u"上"},     {kNext, u"成"},     {kNext, u"大"},     {kNext, u"着"},
-    {kNext, u"得"},     {kNext, u"在"},     {kNext, u"幼"},     {kNext, u"癣"},
-    {kNext, u"出"},     {kNext, u"高"},     {kNext, u"个"},     {kNext, u"肉"},
-    {kNext, u"羊毛"},   {kNext, u"了一"},   {kNext, u"身体"},   {kNext, u"脂膘"},
-    {kNext, u"疙瘩"},   {kNext, u"到蓝"},   {kNext, u"了个"},   {kNext, u"了几"},
-    {kNext, u"眼皮"},   {kNext, u"长到蓝"}, {kPreviousTwo, u"水里"}, {kPreviousTwo, u"快快"},
-    {kPreviousTwo, u"往上"}, {kPreviousLate, u"消"}, {kPreviousLate, u"成"},
+    {kNext, u"上"},          {kNext, u"成"},          {kNext, u"大"},
+    {kNext, u"着"},          {kNext, u"得"},          {kNext, u"在"},
+    {kNext, u"幼"},          {kNext, u"癣"},          {kNext, u"出"},
+    {kNext, u"高"},          {kNext, u"个"},          {kNext, u"肉"},
+    {kNext, u"羊毛"},        {kNext, u"了一"},        {kNext, u"身体"},
+    {kNext, u"脂膘"},        {kNext, u"疙瘩"},        {kNext, u"到蓝"},
+    {kNext, u"了个"},        {kNext, u"了几"},        {kNext, u"眼皮"},
+    {kNext, u"长到蓝"},      {kPreviousTwo, u"水里"}, {kPreviousTwo, u"快快"},
+    {kPreviousTwo, u"往上"}, {kPreviousLate, u"消"},  {kPreviousLate, u"成"},
     {kPreviousLate, u"兄"},  {kPreviousLate, u"团"}};
 
 constexpr std::array<ContextGroup, 18> kContextGroups{{
-    {u'重', kChong2, kChongTests}, {u'见', kXian4, kXianTests},   {u'相', kXiang4, kXiangTests},
-    {u'看', kKan1, kKanTests},     {u'差', kCha1, kChaTests},     {u'和', kHuo, kHuoTests},
-    {u'为', kWei2, kWeiTests},     {u'还', kHuan2, kHuanTests},   {u'行', kHang2, kHangTests},
-    {u'更', kGeng1, kGengTests},   {u'调', kTiao2, kTiaoTests},   {u'少', kShao4, kShaoTests},
-    {u'圈', kJuan4, kJuanTests},   {u'乐', kYue4, kYueTests},     {u'削', kXiao1, kXiaoTests},
-    {u'了', kLiao3, kLiaoTests},   {u'背', kBei4, kBeiTests},     {u'长', kZhang3, kZhangTests},
+    {u'重', kChong2, kChongTests},
+    {u'见', kXian4, kXianTests},
+    {u'相', kXiang4, kXiangTests},
+    {u'看', kKan1, kKanTests},
+    {u'差', kCha1, kChaTests},
+    {u'和', kHuo, kHuoTests},
+    {u'为', kWei2, kWeiTests},
+    {u'还', kHuan2, kHuanTests},
+    {u'行', kHang2, kHangTests},
+    {u'更', kGeng1, kGengTests},
+    {u'调', kTiao2, kTiaoTests},
+    {u'少', kShao4, kShaoTests},
+    {u'圈', kJuan4, kJuanTests},
+    {u'乐', kYue4, kYueTests},
+    {u'削', kXiao1, kXiaoTests},
+    {u'了', kLiao3, kLiaoTests},
+    {u'背', kBei4, kBeiTests},
+    {u'长', kZhang3, kZhangTests},
 }};
 
 // The part of text that starts at 0-based index start and is at most length
@@ -144,8 +196,9 @@ int ResolvePolyphoneIndex(char16_t character, std::u16string_view text, std::int
     if (group.character != character) {
       continue;
     }
-    const bool anyHolds = std::any_of(group.tests.begin(), group.tests.end(),
-                                      [&](const ContextTest& t) { return Holds(t, text, position); });
+    const bool anyHolds =
+        std::any_of(group.tests.begin(), group.tests.end(),
+                    [&](const ContextTest& t) { return Holds(t, text, position); });
     if (anyHolds) {
       result = group.reading;
     }
@@ -153,7 +206,8 @@ int ResolvePolyphoneIndex(char16_t character, std::u16string_view text, std::int
   return result;
 }
 
-std::u16string ResolvePolyphone(char16_t character, std::u16string_view text, std::int32_t position) {
+std::u16string ResolvePolyphone(char16_t character, std::u16string_view text,
+                                std::int32_t position) {
   const int index = ResolvePolyphoneIndex(character, text, position);
   return index < 0 ? std::u16string() : std::u16string(kReadings[static_cast<std::size_t>(index)]);
 }

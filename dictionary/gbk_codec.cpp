@@ -1,9 +1,10 @@
 #include "dictionary/gbk_codec.h"
 
+#include <iconv.h>
+
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <iconv.h>
 #include <stdexcept>
 
 namespace kelvaro {

@@ -50,7 +50,8 @@ PinyinDictionary::PinyinDictionary(std::u16string text)
     if (slot != 0) {
       continue;  // a repeated character: its first line counts
     }
-    auto [it, inserted] = idOfReading.try_emplace(reading, static_cast<ReadingId>(readings_.size()));
+    auto [it, inserted] =
+        idOfReading.try_emplace(reading, static_cast<ReadingId>(readings_.size()));
     if (inserted) {
       readings_.emplace_back(reading);
     }

@@ -10,7 +10,7 @@ namespace kelvaro {
 namespace {
 
 constexpr double kTwipsPerPixel = 15;
-constexpr double kGap = 3;           // between neighbouring keys
+constexpr double kGap = 3;  // between neighbouring keys
 constexpr double kKeyHeight = 36;
 constexpr double kMarkerToBottom = 3;  // from a marker's lower edge to its key's
 constexpr double kLeftEdge = 4;
@@ -20,11 +20,11 @@ using enum Finger;
 
 constexpr std::array<Finger, 26> kLetterFingers{
     // Q W E R T Y U I O P
-    kLeftLittle, kLeftRing, kLeftMiddle, kLeftIndex, kLeftIndex,
-    kRightIndex, kRightIndex, kRightMiddle, kRightRing, kRightLittle,
+    kLeftLittle, kLeftRing, kLeftMiddle, kLeftIndex, kLeftIndex, kRightIndex, kRightIndex,
+    kRightMiddle, kRightRing, kRightLittle,
     // A S D F G H J K L
-    kLeftLittle, kLeftRing, kLeftMiddle, kLeftIndex, kLeftIndex,
-    kRightIndex, kRightIndex, kRightMiddle, kRightRing,
+    kLeftLittle, kLeftRing, kLeftMiddle, kLeftIndex, kLeftIndex, kRightIndex, kRightIndex,
+    kRightMiddle, kRightRing,
     // Z X C V B N M
     kLeftLittle, kLeftRing, kLeftMiddle, kLeftIndex, kLeftIndex, kRightIndex, kRightIndex};
 
@@ -34,7 +34,9 @@ struct SideKey {
   Finger finger;
 };
 
-double MarkerCentreX(int index) { return kKeyMarkers[index].offsetX / kTwipsPerPixel + kMarkerWidthPixels / 2; }
+double MarkerCentreX(int index) {
+  return kKeyMarkers[index].offsetX / kTwipsPerPixel + kMarkerWidthPixels / 2;
+}
 
 // Lays keys left to right from x to end; a key of width 0 fills the rest.
 void AddRow(std::vector<KeyFace>& faces, double x, double end, double top,
@@ -61,11 +63,13 @@ std::pair<double, double> AddLetterRow(std::vector<KeyFace>& faces, int first, i
   double rowRight = 0;
   for (int i = first; i <= last; ++i) {
     const double centre = MarkerCentreX(i);
-    const double toPrevious = i > first ? centre - MarkerCentreX(i - 1) : MarkerCentreX(i + 1) - centre;
+    const double toPrevious =
+        i > first ? centre - MarkerCentreX(i - 1) : MarkerCentreX(i + 1) - centre;
     const double toNext = i < last ? MarkerCentreX(i + 1) - centre : centre - MarkerCentreX(i - 1);
     const double left = centre - toPrevious / 2 + kGap / 2;
     const double right = centre + toNext / 2 - kGap / 2;
-    faces.push_back({left, top, right - left, kKeyHeight, kKeyOrder.substr(static_cast<std::size_t>(i), 1),
+    faces.push_back({left, top, right - left, kKeyHeight,
+                     kKeyOrder.substr(static_cast<std::size_t>(i), 1),
                      kLetterFingers[static_cast<std::size_t>(i)], i});
     if (i == first) rowLeft = left;
     rowRight = right;
@@ -77,14 +81,24 @@ std::pair<double, double> AddLetterRow(std::vector<KeyFace>& faces, int first, i
 
 std::vector<KeyFace> KeyboardFaces() {
   std::vector<KeyFace> faces;
-  const double tabTop = kKeyMarkers[0].offsetY / kTwipsPerPixel + kMarkerHeightPixels + kMarkerToBottom - kKeyHeight;
+  const double tabTop =
+      kKeyMarkers[0].offsetY / kTwipsPerPixel + kMarkerHeightPixels + kMarkerToBottom - kKeyHeight;
 
   AddRow(faces, kLeftEdge, kRightEdge, tabTop - kKeyHeight - 4,
-         {{u"`", 38, kLeftLittle}, {u"1", 38, kLeftLittle}, {u"2", 38, kLeftRing},
-          {u"3", 38, kLeftMiddle}, {u"4", 38, kLeftIndex}, {u"5", 38, kLeftIndex},
-          {u"6", 38, kRightIndex}, {u"7", 38, kRightIndex}, {u"8", 38, kRightMiddle},
-          {u"9", 38, kRightRing}, {u"0", 38, kRightLittle}, {u"-", 38, kRightLittle},
-          {u"=", 38, kRightLittle}, {u"Backspace", 0, kRightLittle}});
+         {{u"`", 38, kLeftLittle},
+          {u"1", 38, kLeftLittle},
+          {u"2", 38, kLeftRing},
+          {u"3", 38, kLeftMiddle},
+          {u"4", 38, kLeftIndex},
+          {u"5", 38, kLeftIndex},
+          {u"6", 38, kRightIndex},
+          {u"7", 38, kRightIndex},
+          {u"8", 38, kRightMiddle},
+          {u"9", 38, kRightRing},
+          {u"0", 38, kRightLittle},
+          {u"-", 38, kRightLittle},
+          {u"=", 38, kRightLittle},
+          {u"Backspace", 0, kRightLittle}});
 
   auto [qLeft, pRight] = AddLetterRow(faces, 0, 9);
   AddRow(faces, kLeftEdge, qLeft - kGap, tabTop, {{u"Tab", 0, kLeftLittle}});
@@ -101,13 +115,20 @@ std::vector<KeyFace> KeyboardFaces() {
   const double shiftTop = faces.back().y;
   AddRow(faces, kLeftEdge, zLeft - kGap, shiftTop, {{u"Shift", 0, kLeftLittle}});
   AddRow(faces, mRight + kGap, kRightEdge, shiftTop,
-         {{u",", 44, kRightMiddle}, {u".", 44, kRightRing}, {u"/", 44, kRightLittle},
+         {{u",", 44, kRightMiddle},
+          {u".", 44, kRightRing},
+          {u"/", 44, kRightLittle},
           {u"Shift", 0, kRightLittle}});
 
   AddRow(faces, kLeftEdge, kRightEdge, shiftTop + kKeyHeight + 4,
-         {{u"Ctrl", 56, kLeftLittle}, {u"Win", 44, kLeftLittle}, {u"Alt", 50, kThumb},
-          {u"", 0, kThumb}, {u"Alt", 50, kThumb}, {u"Win", 44, kRightLittle},
-          {u"Menu", 44, kRightLittle}, {u"Ctrl", 56, kRightLittle}});
+         {{u"Ctrl", 56, kLeftLittle},
+          {u"Win", 44, kLeftLittle},
+          {u"Alt", 50, kThumb},
+          {u"", 0, kThumb},
+          {u"Alt", 50, kThumb},
+          {u"Win", 44, kRightLittle},
+          {u"Menu", 44, kRightLittle},
+          {u"Ctrl", 56, kRightLittle}});
   return faces;
 }
 

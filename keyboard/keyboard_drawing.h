@@ -7,8 +7,15 @@ namespace kelvaro {
 
 // The finger that strikes a key, in touch typing.
 enum class Finger {
-  kLeftLittle, kLeftRing, kLeftMiddle, kLeftIndex, kThumb,
-  kRightIndex, kRightMiddle, kRightRing, kRightLittle,
+  kLeftLittle,
+  kLeftRing,
+  kLeftMiddle,
+  kLeftIndex,
+  kThumb,
+  kRightIndex,
+  kRightMiddle,
+  kRightRing,
+  kRightLittle,
 };
 
 // One key of the keyboard picture, in pixels from the picture's top-left

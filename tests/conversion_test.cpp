@@ -1,10 +1,10 @@
 #include "convert/conversion.h"
 
-#include "step_by_step_conversion.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "step_by_step_conversion.h"
 
 namespace kelvaro {
 namespace {
@@ -98,7 +98,9 @@ TEST(Conversion, LongTextMatchesPieceByPieceConversion) {
 TEST(Conversion, EqualsTheStepByStepConversion) {
   // Every rule character before, between and after every other one.
   const std::u16string_view rules = u"游乐呱谁行为背重见相看差和还更调少圈削了长";
-  const std::u16string_view neighbours = u"庆重低牛片照白弟护别错暖异客法难情乡给换三皮协空年方时里啃养器《》竹简知飞不向违捶大上到蓝水快成 \n";
+  const std::u16string_view neighbours =
+      u"庆重低牛片照白弟护别错暖异客法难情乡给换三皮协空年方时里啃养器《》竹简知飞不向违捶大上到蓝"
+      u"水快成 \n";
   std::u16string text;
   for (const char16_t a : neighbours) {
     for (const char16_t rule : rules) {
@@ -108,7 +110,8 @@ TEST(Conversion, EqualsTheStepByStepConversion) {
     }
   }
   const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
-  for (const DisplayMode mode : {DisplayMode::kReadingOnly, DisplayMode::kCharacterWithReading, DisplayMode::kNone}) {
+  for (const DisplayMode mode :
+       {DisplayMode::kReadingOnly, DisplayMode::kCharacterWithReading, DisplayMode::kNone}) {
     EXPECT_EQ(Converter().Convert(text, mode), ConvertStepByStep(dictionary.Text(), text, mode));
   }
 }

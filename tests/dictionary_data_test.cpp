@@ -56,9 +56,11 @@ TEST(PinyinTableFile, EveryLineIsAnIdeographASpaceAndAReadingWithTone) {
   ASSERT_GT(lines.size(), 20000u);
   std::set<char16_t> seen;
   for (const Line& line : lines) {
-    EXPECT_TRUE(line.character >= 0x4E00 && line.character <= 0x9FFF) << static_cast<int>(line.character);
+    EXPECT_TRUE(line.character >= 0x4E00 && line.character <= 0x9FFF)
+        << static_cast<int>(line.character);
     EXPECT_TRUE(HasTwoByteGbkCode(line.character)) << static_cast<int>(line.character);
-    EXPECT_TRUE(seen.insert(line.character).second) << "repeated " << static_cast<int>(line.character);
+    EXPECT_TRUE(seen.insert(line.character).second)
+        << "repeated " << static_cast<int>(line.character);
     const std::u16string& reading = line.reading;
     ASSERT_GE(reading.size(), 2u);
     EXPECT_TRUE(reading.back() >= u'1' && reading.back() <= u'5');
@@ -75,13 +77,15 @@ struct RequiredRow {
 };
 
 constexpr RequiredRow kRequiredRows[] = {
-    {u'啊', u"a1"},    {u'不', u"bu4"},    {u'女', u"nü3"},   {u'绿', u"lü4"},   {u'略', u"lüe4"},
-    {u'游', u"you5"},  {u'重', u"chong2"}, {u'还', u"hai2"},  {u'乐', u"yue4"},  {u'见', u"jian4"},
-    {u'更', u"geng4"}, {u'呱', u"gu1"},    {u'相', u"xiang1"}, {u'调', u"diao4"}, {u'谁', u"shei2"},
-    {u'看', u"kan4"},  {u'少', u"shao3"},  {u'行', u"hang2"}, {u'差', u"cha4"},  {u'圈', u"quan1"},
-    {u'为', u"wei2"},  {u'和', u"he2"},    {u'削', u"xue1"},  {u'背', u"bei4"},  {u'了', u"le5"},
-    {u'长', u"chang2"}, {u'禬', u"gui4"},  {u'瑳', u"cuo1"},  {u'吧', u"ba5"},   {u'似', u"si4"},
-    {u'甚', u"shen4"}, {u'杠', u"gang4"},  {u'框', u"kuang4"}, {u'中', u"zhong1"}, {u'国', u"guo2"},
+    {u'啊', u"a1"},     {u'不', u"bu4"},    {u'女', u"nü3"},    {u'绿', u"lü4"},
+    {u'略', u"lüe4"},   {u'游', u"you5"},   {u'重', u"chong2"}, {u'还', u"hai2"},
+    {u'乐', u"yue4"},   {u'见', u"jian4"},  {u'更', u"geng4"},  {u'呱', u"gu1"},
+    {u'相', u"xiang1"}, {u'调', u"diao4"},  {u'谁', u"shei2"},  {u'看', u"kan4"},
+    {u'少', u"shao3"},  {u'行', u"hang2"},  {u'差', u"cha4"},   {u'圈', u"quan1"},
+    {u'为', u"wei2"},   {u'和', u"he2"},    {u'削', u"xue1"},   {u'背', u"bei4"},
+    {u'了', u"le5"},    {u'长', u"chang2"}, {u'禬', u"gui4"},   {u'瑳', u"cuo1"},
+    {u'吧', u"ba5"},    {u'似', u"si4"},    {u'甚', u"shen4"},  {u'杠', u"gang4"},
+    {u'框', u"kuang4"}, {u'中', u"zhong1"}, {u'国', u"guo2"},
 };
 
 TEST(PinyinDictionary, HoldsTheRequiredRows) {

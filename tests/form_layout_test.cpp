@@ -25,13 +25,15 @@ struct StepRow {
 
 // Starting from the layout of a 15360 x 11520 window.
 const StepRow kStepRows[] = {
-    {"too low: Text4 keeps its height, the list still follows it", 15360, 8000, 13003.2, 2784, 10254},
+    {"too low: Text4 keeps its height, the list still follows it", 15360, 8000, 13003.2, 2784,
+     10254},
     {"too narrow: the widths stay", 1800, 11520, 13003.2, 2784, 10254},
     {"both", 100, 100, 13003.2, 2784, 10254},
     {"minimised", 0, 0, 13003.2, 2784, 10254},
-    {"just wide enough", 1815, 8589.5, 0, 8589.5 * 0.95 - 8160, 855 + 1095 + (8589.5 * 0.95 - 8160) + 1095 + 1140 + 3285},
-    {"the design size", 12885 + 120, 10875 + 570, (12885 + 120 - 1815) * 0.96, (10875 + 570) * 0.95 - 8160,
-     855 + 1095 + ((10875 + 570) * 0.95 - 8160) + 1095 + 1140 + 3285},
+    {"just wide enough", 1815, 8589.5, 0, 8589.5 * 0.95 - 8160,
+     855 + 1095 + (8589.5 * 0.95 - 8160) + 1095 + 1140 + 3285},
+    {"the design size", 12885 + 120, 10875 + 570, (12885 + 120 - 1815) * 0.96,
+     (10875 + 570) * 0.95 - 8160, 855 + 1095 + ((10875 + 570) * 0.95 - 8160) + 1095 + 1140 + 3285},
 };
 
 TEST(LayOutForm1, EachStepStandsAlone) {

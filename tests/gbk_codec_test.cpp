@@ -16,11 +16,13 @@ constexpr DecodeRow kDecodeRows[] = {
     {"\xD6\xD0\xB9\xFA", u"中国"},
     {"\xA8\xB9", u"ü"},
     {"\xA8\xA1\xA8\xA2", u"āá"},
-    {"\x80", u"€"},                       // code page 936's one extra single byte
-    {"\xFF", u"\uFFFD"},                  // not a lead byte
-    {"\xD6", u"\uFFFD"},                  // truncated at the end
+    {"\x80", u"€"},                           // code page 936's one extra single byte
+    {"\xFF", u"\uFFFD"},                      // not a lead byte
+    {"\xD6", u"\uFFFD"},                      // truncated at the end
     {"\xD6\xD0\xFF\xD6\xD0", u"中\uFFFD中"},  // decoding goes on after a bad byte
-    {"\xEF\xBB\xBF" "a", u"\u9518\u7E1C"},  // a UTF-8 BOM is not skipped: it reads as 锘縜
+    {"\xEF\xBB\xBF"
+     "a",
+     u"\u9518\u7E1C"},  // a UTF-8 BOM is not skipped: it reads as 锘縜
 };
 
 TEST(DecodeGbk, DecodesAndReplacesBadBytes) {

@@ -16,9 +16,8 @@ TEST(LookupEquivalence, DirectIndexEqualsLinearSearchForEveryCodeUnit) {
     const auto character = static_cast<char16_t>(c);
     const auto fromIndex = dictionary.LookupReading(character);
     // Characters without a two-byte GBK code are never searched: a miss.
-    const auto fromSearch = HasTwoByteGbkCode(character)
-                                ? LookupReading(dictionary.Text(), character)
-                                : std::nullopt;
+    const auto fromSearch =
+        HasTwoByteGbkCode(character) ? LookupReading(dictionary.Text(), character) : std::nullopt;
     ASSERT_EQ(fromIndex, fromSearch) << "code unit " << static_cast<int>(c);
     found += fromIndex.has_value();
   }

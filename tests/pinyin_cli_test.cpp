@@ -61,7 +61,8 @@ TEST(PinyinCli, HelpGoesToStandardOutput) {
 }
 
 TEST(PinyinCli, BadUsageExitsTwoWithUsageOnStandardError) {
-  for (const auto& args : std::vector<std::vector<std::string_view>>{{"--bogus"}, {"-x", "中"}, {"中", "国"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string_view>>{{"--bogus"}, {"-x", "中"}, {"中", "国"}}) {
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_EQ(run.out, "");
@@ -77,11 +78,11 @@ struct BadInput {
 const BadInput kBadInputs[] = {
     {"\xFF", 0},
     {"ab\x80", 2},
-    {"中\xE4\xB8", 3},            // truncated sequence
-    {"a\xC0\xAF", 1},             // overlong '/'
-    {"\xED\xA0\x80", 0},          // an encoded surrogate
-    {"\xF4\x90\x80\x80", 0},      // above U+10FFFF
-    {"中国\xE4\x41\x42", 6},      // a lead byte without its continuation
+    {"中\xE4\xB8", 3},        // truncated sequence
+    {"a\xC0\xAF", 1},         // overlong '/'
+    {"\xED\xA0\x80", 0},      // an encoded surrogate
+    {"\xF4\x90\x80\x80", 0},  // above U+10FFFF
+    {"中国\xE4\x41\x42", 6},  // a lead byte without its continuation
 };
 
 TEST(PinyinCli, InvalidUtf8NamesTheByteOffsetAndPrintsNothing) {
@@ -90,7 +91,8 @@ TEST(PinyinCli, InvalidUtf8NamesTheByteOffsetAndPrintsNothing) {
       const CliRun run = fromArgument ? RunCli({bad.bytes}) : RunCli({}, bad.bytes);
       EXPECT_EQ(run.code, 1);
       EXPECT_EQ(run.out, "");
-      EXPECT_NE(run.err.find("byte offset " + std::to_string(bad.offset)), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find("byte offset " + std::to_string(bad.offset)), std::string::npos)
+          << run.err;
     }
   }
 }

@@ -15,7 +15,10 @@ TEST(Utf8, RoundTripsEveryScalarValueRange) {
 }
 
 TEST(Utf8, LoneSurrogatesEncodeAsReplacement) {
-  EXPECT_EQ(EncodeUtf8(u"\xD800" "a\xDC00"), "\xEF\xBF\xBD" "a\xEF\xBF\xBD");
+  EXPECT_EQ(EncodeUtf8(u"\xD800"
+                       "a\xDC00"),
+            "\xEF\xBF\xBD"
+            "a\xEF\xBF\xBD");
 }
 
 }  // namespace

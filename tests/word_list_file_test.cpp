@@ -46,16 +46,15 @@ TEST(ParseWordList, DecodesGbk) {
 class WordListFileTest : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kelvaro-wordlist-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("kelvaro-wordlist-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::filesystem::path Path() const { return dir_ / kWordListFileName; }
-  void Write(std::string_view bytes) const {
-    std::ofstream(Path(), std::ios::binary) << bytes;
-  }
+  void Write(std::string_view bytes) const { std::ofstream(Path(), std::ios::binary) << bytes; }
   std::filesystem::path dir_;
 };
 

@@ -37,12 +37,21 @@ QFont SansFont(double pixelSize, int weight = QFont::DemiBold) {
 
 QColor FingerColour(Finger finger) {
   switch (finger) {
-    case Finger::kLeftLittle: case Finger::kRightLittle: return QColor(0xff, 0xb3, 0xba);
-    case Finger::kLeftRing: case Finger::kRightRing: return QColor(0xff, 0xdf, 0xba);
-    case Finger::kLeftMiddle: case Finger::kRightMiddle: return QColor(0xba, 0xff, 0xc9);
-    case Finger::kLeftIndex: return QColor(0xba, 0xe1, 0xff);
-    case Finger::kRightIndex: return QColor(0xd7, 0xc4, 0xff);
-    case Finger::kThumb: return QColor(0xe6, 0xe6, 0xe6);
+    case Finger::kLeftLittle:
+    case Finger::kRightLittle:
+      return QColor(0xff, 0xb3, 0xba);
+    case Finger::kLeftRing:
+    case Finger::kRightRing:
+      return QColor(0xff, 0xdf, 0xba);
+    case Finger::kLeftMiddle:
+    case Finger::kRightMiddle:
+      return QColor(0xba, 0xff, 0xc9);
+    case Finger::kLeftIndex:
+      return QColor(0xba, 0xe1, 0xff);
+    case Finger::kRightIndex:
+      return QColor(0xd7, 0xc4, 0xff);
+    case Finger::kThumb:
+      return QColor(0xe6, 0xe6, 0xe6);
   }
   return Qt::white;
 }
@@ -65,18 +74,22 @@ bool Render(const QDir& dir, const QString& name, QSize size, const Paint& paint
     painter.scale(scale, scale);
     paint(painter);
     painter.end();
-    const QString file = scale == 1 ? name + QStringLiteral(".png") : name + QStringLiteral("@2x.png");
+    const QString file =
+        scale == 1 ? name + QStringLiteral(".png") : name + QStringLiteral("@2x.png");
     if (!Save(dir.filePath(file), image)) return false;
   }
   return true;
 }
 
-void PaintKeyboard(QPainter& p, double scale, const std::function<QColor(const KeyFace&)>& keyColour) {
+void PaintKeyboard(QPainter& p, double scale,
+                   const std::function<QColor(const KeyFace&)>& keyColour) {
   p.save();
   p.scale(scale, scale);
   p.setPen(QPen(QColor(0x8a, 0x9b, 0xb8), 1.5));
   p.setBrush(QColor(0xdd, 0xe6, 0xf3));
-  p.drawRoundedRect(QRectF(0.75, 0.75, kelvaro::kKeyboardPictureWidth - 1.5, kelvaro::kKeyboardPictureHeight - 1.5), 10, 10);
+  p.drawRoundedRect(QRectF(0.75, 0.75, kelvaro::kKeyboardPictureWidth - 1.5,
+                           kelvaro::kKeyboardPictureHeight - 1.5),
+                    10, 10);
   for (const KeyFace& key : kelvaro::KeyboardFaces()) {
     const QRectF face(key.x, key.y, key.width, key.height);
     p.setPen(Qt::NoPen);
@@ -92,7 +105,8 @@ void PaintKeyboard(QPainter& p, double scale, const std::function<QColor(const K
       p.drawText(face.adjusted(0, 1, 0, -12), Qt::AlignCenter, label.toUpper());
     } else {
       p.setFont(SansFont(label.size() > 1 ? 9.5 : 13, QFont::Medium));
-      p.drawText(face.adjusted(4, 2, -4, -2), label.size() > 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter, label);
+      p.drawText(face.adjusted(4, 2, -4, -2),
+                 label.size() > 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter, label);
     }
   }
   p.restore();
@@ -113,13 +127,19 @@ void PaintHand(QPainter& p, QPointF origin, bool right) {
   p.save();
   p.translate(origin);
   if (right) p.scale(-1, 1);
-  struct FingerShape { double x, height, width; Finger finger; };
-  const std::array<FingerShape, 4> fingers{{{-58, 46, 18, Finger::kLeftLittle}, {-38, 60, 19, Finger::kLeftRing},
-                                            {-17, 66, 20, Finger::kLeftMiddle}, {5, 58, 20, Finger::kLeftIndex}}};
+  struct FingerShape {
+    double x, height, width;
+    Finger finger;
+  };
+  const std::array<FingerShape, 4> fingers{{{-58, 46, 18, Finger::kLeftLittle},
+                                            {-38, 60, 19, Finger::kLeftRing},
+                                            {-17, 66, 20, Finger::kLeftMiddle},
+                                            {5, 58, 20, Finger::kLeftIndex}}};
   QPainterPath hand;
   hand.setFillRule(Qt::WindingFill);
   hand.addRoundedRect(QRectF(-62, -8, 90, 62), 22, 22);
-  for (const FingerShape& f : fingers) hand.addRoundedRect(QRectF(f.x, -f.height, f.width, f.height + 12), 9, 9);
+  for (const FingerShape& f : fingers)
+    hand.addRoundedRect(QRectF(f.x, -f.height, f.width, f.height + 12), 9, 9);
   QPainterPath thumb;
   thumb.addRoundedRect(QRectF(-9, -11, 19, 50), 9, 9);
   QTransform tilt;
@@ -132,7 +152,9 @@ void PaintHand(QPainter& p, QPointF origin, bool right) {
   p.setPen(Qt::NoPen);
   for (const FingerShape& f : fingers) {
     Finger finger = f.finger;
-    if (right) finger = static_cast<Finger>(static_cast<int>(Finger::kRightLittle) - static_cast<int>(f.finger));
+    if (right)
+      finger =
+          static_cast<Finger>(static_cast<int>(Finger::kRightLittle) - static_cast<int>(f.finger));
     p.setBrush(FingerColour(finger));
     p.drawEllipse(QRectF(f.x + 3, -f.height + 3, f.width - 6, f.width - 6));
   }
@@ -150,11 +172,19 @@ void PaintFingerChart(QPainter& p) {
   p.translate(10, 26);
   PaintKeyboard(p, scale, [](const KeyFace& key) { return FingerColour(key.finger); });
   p.restore();
-  struct Name { const char16_t* text; double x; Finger finger; };
-  const std::array<Name, 8> names{{{u"左小指", 38, Finger::kLeftLittle}, {u"左无名指", 96, Finger::kLeftRing},
-                                   {u"左中指", 154, Finger::kLeftMiddle}, {u"左食指", 212, Finger::kLeftIndex},
-                                   {u"右食指", 288, Finger::kRightIndex}, {u"右中指", 346, Finger::kRightMiddle},
-                                   {u"右无名指", 404, Finger::kRightRing}, {u"右小指", 462, Finger::kRightLittle}}};
+  struct Name {
+    const char16_t* text;
+    double x;
+    Finger finger;
+  };
+  const std::array<Name, 8> names{{{u"左小指", 38, Finger::kLeftLittle},
+                                   {u"左无名指", 96, Finger::kLeftRing},
+                                   {u"左中指", 154, Finger::kLeftMiddle},
+                                   {u"左食指", 212, Finger::kLeftIndex},
+                                   {u"右食指", 288, Finger::kRightIndex},
+                                   {u"右中指", 346, Finger::kRightMiddle},
+                                   {u"右无名指", 404, Finger::kRightRing},
+                                   {u"右小指", 462, Finger::kRightLittle}}};
   p.setFont(SansFont(11, QFont::Bold));
   for (const Name& name : names) {
     const QRectF box(name.x - 28, 4, 56, 18);
@@ -177,8 +207,9 @@ void PaintBanner(QPainter& p) {
   p.setPen(Qt::NoPen);
   p.setBrush(sky);
   p.drawRoundedRect(QRectF(0, 0, 342, 50), 10, 10);
-  const std::array<QColor, 7> colours{QColor(0xe6, 0x39, 0x46), QColor(0xf7, 0x7f, 0x00), QColor(0x2a, 0x9d, 0x8f),
-                                      QColor(0x1d, 0x70, 0xb8), QColor(0x8e, 0x44, 0xad), QColor(0xe6, 0x39, 0x46),
+  const std::array<QColor, 7> colours{QColor(0xe6, 0x39, 0x46), QColor(0xf7, 0x7f, 0x00),
+                                      QColor(0x2a, 0x9d, 0x8f), QColor(0x1d, 0x70, 0xb8),
+                                      QColor(0x8e, 0x44, 0xad), QColor(0xe6, 0x39, 0x46),
                                       QColor(0x2a, 0x9d, 0x8f)};
   const QString name = QStringLiteral("Kelvaro");
   p.setFont(SansFont(30, QFont::Black));
@@ -191,9 +222,11 @@ void PaintBanner(QPainter& p) {
   }
   p.setPen(kInk);
   p.setFont(SansFont(15, QFont::Bold));
-  p.drawText(QRectF(x + 8, 4, 342 - x - 14, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("拼音打字小帮手"));
+  p.drawText(QRectF(x + 8, 4, 342 - x - 14, 24), Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("拼音打字小帮手"));
   p.setFont(SansFont(11, QFont::Medium));
-  p.drawText(QRectF(x + 8, 26, 342 - x - 14, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("pīn yīn dǎ zì"));
+  p.drawText(QRectF(x + 8, 26, 342 - x - 14, 20), Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("pīn yīn dǎ zì"));
 }
 
 // The icon: a key with the letter K and a red marker under it.
@@ -224,14 +257,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QDir dir(QString::fromLocal8Bit(argv[1]));
-  bool ok = Render(dir, QStringLiteral("keyboard"), {650, 219},
-                   [](QPainter& p) { PaintKeyboard(p, 1.0, [](const KeyFace&) { return QColor(Qt::white); }); });
-  ok = ok && Render(dir, QStringLiteral("marker-red"), {13, 8}, [](QPainter& p) { PaintMarker(p, kLeftMarker); });
-  ok = ok && Render(dir, QStringLiteral("marker-blue"), {13, 8}, [](QPainter& p) { PaintMarker(p, kRightMarker); });
+  bool ok = Render(dir, QStringLiteral("keyboard"), {650, 219}, [](QPainter& p) {
+    PaintKeyboard(p, 1.0, [](const KeyFace&) { return QColor(Qt::white); });
+  });
+  ok = ok && Render(dir, QStringLiteral("marker-red"), {13, 8},
+                    [](QPainter& p) { PaintMarker(p, kLeftMarker); });
+  ok = ok && Render(dir, QStringLiteral("marker-blue"), {13, 8},
+                    [](QPainter& p) { PaintMarker(p, kRightMarker); });
   ok = ok && Render(dir, QStringLiteral("finger-chart"), {500, 335}, PaintFingerChart);
   ok = ok && Render(dir, QStringLiteral("banner"), {342, 50}, PaintBanner);
-  ok = ok && Render(dir, QStringLiteral("icon-16"), {16, 16}, [](QPainter& p) { PaintIcon(p, 16); });
-  ok = ok && Render(dir, QStringLiteral("icon-32"), {32, 32}, [](QPainter& p) { PaintIcon(p, 32); });
+  ok =
+      ok && Render(dir, QStringLiteral("icon-16"), {16, 16}, [](QPainter& p) { PaintIcon(p, 16); });
+  ok =
+      ok && Render(dir, QStringLiteral("icon-32"), {32, 32}, [](QPainter& p) { PaintIcon(p, 32); });
   QSvgGenerator svg;
   svg.setFileName(dir.filePath(QStringLiteral("kelvaro.svg")));
   svg.setSize({32, 32});

@@ -15,8 +15,8 @@
 #include <iostream>
 #include <iterator>
 #include <map>
-#include <sstream>
 #include <span>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -86,14 +86,13 @@ struct MarkedLetter {
 };
 
 constexpr std::array<MarkedLetter, 31> kMarkedLetters{{
-    {"ā", u'a', '1'}, {"á", u'a', '2'}, {"ǎ", u'a', '3'}, {"à", u'a', '4'},
-    {"ō", u'o', '1'}, {"ó", u'o', '2'}, {"ǒ", u'o', '3'}, {"ò", u'o', '4'},
-    {"ē", u'e', '1'}, {"é", u'e', '2'}, {"ě", u'e', '3'}, {"è", u'e', '4'},
-    {"ī", u'i', '1'}, {"í", u'i', '2'}, {"ǐ", u'i', '3'}, {"ì", u'i', '4'},
-    {"ū", u'u', '1'}, {"ú", u'u', '2'}, {"ǔ", u'u', '3'}, {"ù", u'u', '4'},
-    {"ǖ", u'ü', '1'}, {"ǘ", u'ü', '2'}, {"ǚ", u'ü', '3'}, {"ǜ", u'ü', '4'},
-    {"ü", u'ü', '5'}, {"ń", u'n', '2'}, {"ň", u'n', '3'}, {"ǹ", u'n', '4'},
-    {"ḿ", u'm', '2'}, {"ê", u'e', '5'}, {"ế", u'e', '2'},
+    {"ā", u'a', '1'}, {"á", u'a', '2'}, {"ǎ", u'a', '3'}, {"à", u'a', '4'}, {"ō", u'o', '1'},
+    {"ó", u'o', '2'}, {"ǒ", u'o', '3'}, {"ò", u'o', '4'}, {"ē", u'e', '1'}, {"é", u'e', '2'},
+    {"ě", u'e', '3'}, {"è", u'e', '4'}, {"ī", u'i', '1'}, {"í", u'i', '2'}, {"ǐ", u'i', '3'},
+    {"ì", u'i', '4'}, {"ū", u'u', '1'}, {"ú", u'u', '2'}, {"ǔ", u'u', '3'}, {"ù", u'u', '4'},
+    {"ǖ", u'ü', '1'}, {"ǘ", u'ü', '2'}, {"ǚ", u'ü', '3'}, {"ǜ", u'ü', '4'}, {"ü", u'ü', '5'},
+    {"ń", u'n', '2'}, {"ň", u'n', '3'}, {"ǹ", u'n', '4'}, {"ḿ", u'm', '2'}, {"ê", u'e', '5'},
+    {"ế", u'e', '2'},
 }};
 
 // "zhōng" -> "zhong1"; no mark is the neutral tone 5. Throws on a letter it
@@ -108,8 +107,9 @@ std::u16string ToNumberedReading(std::string_view marked) {
       ++i;
       continue;
     }
-    const auto found = std::find_if(kMarkedLetters.begin(), kMarkedLetters.end(),
-                                    [&](const MarkedLetter& m) { return marked.substr(i).starts_with(m.utf8); });
+    const auto found =
+        std::find_if(kMarkedLetters.begin(), kMarkedLetters.end(),
+                     [&](const MarkedLetter& m) { return marked.substr(i).starts_with(m.utf8); });
     if (found == kMarkedLetters.end()) {
       throw std::runtime_error("unknown letter in reading " + std::string(marked));
     }
@@ -125,7 +125,8 @@ std::u16string ToNumberedReading(std::string_view marked) {
 
 template <std::size_t N>
 bool Contains(const std::array<ReadingOverride, N>& list, char16_t c) {
-  return std::any_of(list.begin(), list.end(), [&](const ReadingOverride& o) { return o.character == c; });
+  return std::any_of(list.begin(), list.end(),
+                     [&](const ReadingOverride& o) { return o.character == c; });
 }
 
 }  // namespace
@@ -140,7 +141,8 @@ int main(int argc, char** argv) {
     if (!in) {
       throw std::runtime_error(std::string("cannot read ") + argv[1]);
     }
-    const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string source((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
     std::map<char16_t, std::u16string> table;
     // Rows look like:  0x4E2D: "zhōng,zhòng",
     std::istringstream lines(source);
@@ -150,7 +152,8 @@ int main(int argc, char** argv) {
       if (hex == std::string::npos || colon == std::string::npos) {
         continue;
       }
-      const unsigned long codePoint = std::stoul(line.substr(hex + 2, colon - hex - 2), nullptr, 16);
+      const unsigned long codePoint =
+          std::stoul(line.substr(hex + 2, colon - hex - 2), nullptr, 16);
       if (codePoint < 0x4E00 || codePoint > 0x9FFF) {
         continue;
       }

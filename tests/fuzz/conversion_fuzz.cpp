@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The direct index against the plain search, for the first code units.
   for (std::size_t i = 0; i < source.size() && i < 8; ++i) {
     const char16_t c = source[i];
-    const auto expected = HasTwoByteGbkCode(c) ? LookupReading(Dictionary().Text(), c) : std::nullopt;
+    const auto expected =
+        HasTwoByteGbkCode(c) ? LookupReading(Dictionary().Text(), c) : std::nullopt;
     Check(Dictionary().LookupReading(c) == expected);
   }
   return 0;

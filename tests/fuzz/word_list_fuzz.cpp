@@ -23,10 +23,12 @@ std::vector<std::u16string> SplitByPositions(const std::u16string& text) {
   long found = 0;
   long previous = -1;
   for (;;) {
-    const std::size_t at = text.find(u"\r\n", static_cast<std::size_t>(found));  // from found + 1, 1-based
+    const std::size_t at =
+        text.find(u"\r\n", static_cast<std::size_t>(found));  // from found + 1, 1-based
     if (at == std::u16string::npos) break;
     found = static_cast<long>(at) + 1;
-    entries.push_back(text.substr(static_cast<std::size_t>(previous + 1), static_cast<std::size_t>(found - previous - 2)));
+    entries.push_back(text.substr(static_cast<std::size_t>(previous + 1),
+                                  static_cast<std::size_t>(found - previous - 2)));
     if (entries.back().empty()) break;
     previous = found;
   }

@@ -1,5 +1,7 @@
 // The main window driven as a user would: controls found by name, text typed,
 // list entries clicked, the window resized.
+#include "app/form1.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QInputMethodEvent>
@@ -13,7 +15,6 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/form1.h"
 #include "gui_test_support.h"
 #include "wordlist/word_list_file.h"
 
@@ -21,13 +22,14 @@ using namespace kelvaro;
 
 namespace {
 
-const QByteArray kWords = QByteArrayLiteral("\xD6\xD0\xB9\xFA\r\n"  // 中国
-                                            "\xC5\xAE\r\n"          // 女
-                                            "\xCB\xAD\r\n"          // 谁
-                                            "abc\r\n"
-                                            "\xC2\xE8\xC2\xE8\r\n"  // 妈妈
-                                            "\r\n"
-                                            "\xB9\xB7\r\n");        // 狗, after the end
+const QByteArray kWords = QByteArrayLiteral(
+    "\xD6\xD0\xB9\xFA\r\n"  // 中国
+    "\xC5\xAE\r\n"          // 女
+    "\xCB\xAD\r\n"          // 谁
+    "abc\r\n"
+    "\xC2\xE8\xC2\xE8\r\n"  // 妈妈
+    "\r\n"
+    "\xB9\xB7\r\n");  // 狗, after the end
 
 // Commits text as a pinyin input method does when the child picks characters.
 void TypeThroughInputMethod(QWidget* widget, const QString& text) {
@@ -116,17 +118,25 @@ class Form1Test : public QObject {
 
   void windowCaptionTextsAndFonts() {
     QCOMPARE(form_->windowTitle(), QStringLiteral("Kelvaro2.0版"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label6")->text(), QStringLiteral("小孩子感兴趣的词（请点击）"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label1")->text(), QStringLiteral("文字框:(把要练习的文字拷贝到这里)"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label6")->text(),
+             QStringLiteral("小孩子感兴趣的词（请点击）"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label1")->text(),
+             QStringLiteral("文字框:(把要练习的文字拷贝到这里)"));
     QCOMPARE(Child<QLabel>(form_.get(), "Label2")->text(), QStringLiteral("拼音:"));
     QCOMPARE(Child<QLabel>(form_.get(), "Label5")->text(), QStringLiteral("打字提示:"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label4")->text(), QStringLiteral("打字框:(在这个文本框中练习输入文字)"));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label4")->text(),
+             QStringLiteral("打字框:(在这个文本框中练习输入文字)"));
     QCOMPARE(Child<QPushButton>(form_.get(), "Command5")->text(), QStringLiteral("帮助"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label1")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label3")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label5")->palette().color(QPalette::WindowText), QColor(0, 0, 192));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label4")->palette().color(QPalette::WindowText), QColor(0, 0, 192));
-    const QList<std::pair<const char*, double>> fonts{{"Text1", 14.25}, {"Text2", 24}, {"Text5", 24}, {"Text4", 24}, {"List1", 12}};
+    QCOMPARE(Child<QLabel>(form_.get(), "Label1")->palette().color(QPalette::WindowText),
+             QColor(255, 0, 0));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label3")->palette().color(QPalette::WindowText),
+             QColor(255, 0, 0));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label5")->palette().color(QPalette::WindowText),
+             QColor(0, 0, 192));
+    QCOMPARE(Child<QLabel>(form_.get(), "Label4")->palette().color(QPalette::WindowText),
+             QColor(0, 0, 192));
+    const QList<std::pair<const char*, double>> fonts{
+        {"Text1", 14.25}, {"Text2", 24}, {"Text5", 24}, {"Text4", 24}, {"List1", 12}};
     for (const auto& [name, size] : fonts) {
       const QFont font = Child<QWidget>(form_.get(), name)->font();
       QCOMPARE(font.families().value(0), QStringLiteral("宋体"));
@@ -151,7 +161,8 @@ class Form1Test : public QObject {
     QStringList order;
     QWidget* widget = Child<QWidget>(form_.get(), "Text1");
     do {
-      if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus)) order << widget->objectName();
+      if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus))
+        order << widget->objectName();
       widget = widget->nextInFocusChain();
     } while (widget != Child<QWidget>(form_.get(), "Text1"));
     QCOMPARE(order, (QStringList{"Text1", "Text2", "Text4", "Text5", "List1", "Command5"}));
@@ -160,8 +171,12 @@ class Form1Test : public QObject {
   void theSampleTextIsConvertedAtStart() {
     auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
     QVERIFY(text1->toPlainText().endsWith(QLatin1Char('\n')));
-    QVERIFY(Child<QPlainTextEdit>(form_.get(), "Text2")->toPlainText().startsWith(QStringLiteral("qǐng bǎ yào")));
-    QVERIFY(Child<QPlainTextEdit>(form_.get(), "Text5")->toPlainText().startsWith(QStringLiteral("QING BA YAO")));
+    QVERIFY(Child<QPlainTextEdit>(form_.get(), "Text2")
+                ->toPlainText()
+                .startsWith(QStringLiteral("qǐng bǎ yào")));
+    QVERIFY(Child<QPlainTextEdit>(form_.get(), "Text5")
+                ->toPlainText()
+                .startsWith(QStringLiteral("QING BA YAO")));
     QVERIFY(LitMarkers(form_.get()).isEmpty());
   }
 
@@ -222,7 +237,8 @@ class Form1Test : public QObject {
     text1->setFocus();
     text1->moveCursor(QTextCursor::End);
     TypeThroughInputMethod(text1, QStringLiteral("爸爸"));
-    QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text5")->toPlainText(), QStringLiteral("ZHONG GUO BA BA "));
+    QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text5")->toPlainText(),
+             QStringLiteral("ZHONG GUO BA BA "));
     QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
     form_->resize(700, 500);
     QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
@@ -241,11 +257,13 @@ class Form1Test : public QObject {
     QTest::addColumn<QStringList>("entries");
     QTest::newRow("no file") << false << QByteArray() << QStringList{};
     QTest::newRow("empty file") << true << QByteArray() << QStringList{};
-    QTest::newRow("last line without CR LF") << true << QByteArray("a\r\nb\r\nc") << QStringList{"a", "b"};
+    QTest::newRow("last line without CR LF")
+        << true << QByteArray("a\r\nb\r\nc") << QStringList{"a", "b"};
     QTest::newRow("LF only") << true << QByteArray("a\nb\n") << QStringList{};
     QTest::newRow("starts with CR LF") << true << QByteArray("\r\na\r\n") << QStringList{""};
     QTest::newRow("spaces kept") << true << QByteArray(" a \r\n") << QStringList{" a "};
-    QTest::newRow("invalid GBK") << true << QByteArray("\xFF\xD6\xD0\r\n") << QStringList{"\uFFFD中"};
+    QTest::newRow("invalid GBK") << true << QByteArray("\xFF\xD6\xD0\r\n")
+                                 << QStringList{"\uFFFD中"};
   }
   void wordListFiles() {
     QFETCH(bool, present);
@@ -270,7 +288,8 @@ class Form1Test : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QStringList expected;
-    for (const auto& entry : ParseWordList(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+    for (const auto& entry : ParseWordList(
+             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
       expected << QString::fromStdU16String(entry);
     }
     QVERIFY(expected.size() >= 120);

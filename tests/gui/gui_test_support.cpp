@@ -38,6 +38,8 @@ int CountTopLevels(const QString& objectName) {
   return count;
 }
 
-void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
+void Click(QWidget* widget) {
+  QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
 
 }  // namespace kelvaro

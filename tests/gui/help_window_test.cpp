@@ -47,12 +47,14 @@ class HelpWindowTest : public QObject {
     QCOMPARE(title->font().pointSizeF(), 24.0);
     auto* description = Child<QLabel>(form2_, "lblDescription");
     QVERIFY(description->text().startsWith(QStringLiteral("    本软件可以给出任意汉字的拼音，")));
-    QVERIFY(description->text().endsWith(QStringLiteral("也适合老年人和普通话不标准的人学习拼音打字。")));
+    QVERIFY(description->text().endsWith(
+        QStringLiteral("也适合老年人和普通话不标准的人学习拼音打字。")));
     QVERIFY(description->wordWrap());
     QCOMPARE(description->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     QCOMPARE(description->font().pointSizeF(), 10.5);
     QCOMPARE(Child<QLabel>(form2_, "Image1")->geometry(), QRect(8, 160, 500, 335));
-    QCOMPARE(Child<QLabel>(form2_, "Label3")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(Child<QLabel>(form2_, "Label3")->palette().color(QPalette::WindowText),
+             QColor(255, 0, 0));
   }
 
   void helpThenTimerThenHelpAgain() {

@@ -62,11 +62,14 @@ class HostileInputTest : public QObject {
     QByteArray junk(65536, '\0');
     std::mt19937 random(7);
     for (char& c : junk) c = static_cast<char>(random());
-    QTest::newRow("binary junk") << junk << static_cast<int>(ParseWordList(junk.toStdString()).size());
+    QTest::newRow("binary junk") << junk
+                                 << static_cast<int>(ParseWordList(junk.toStdString()).size());
     QTest::newRow("invalid GBK") << QByteArray("\xFF\x80\xFE\r\n\x81") << 1;
-    QTest::newRow("UTF-8 with a BOM") << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\xE5\x9B\xBD\r\n") << 1;
+    QTest::newRow("UTF-8 with a BOM")
+        << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\xE5\x9B\xBD\r\n") << 1;
     QTest::newRow("LF only") << QByteArray("a\nb\n") << 0;
-    QTest::newRow("50 MB") << Repeat("\xC3\xA8\r\n", 50 * 1024 * 1024 / 4) << static_cast<int>(kWordListCapacity);
+    QTest::newRow("50 MB") << Repeat("\xC3\xA8\r\n", 50 * 1024 * 1024 / 4)
+                           << static_cast<int>(kWordListCapacity);
     QTest::newRow("one line of 1 MB") << (Repeat("a", 1024 * 1024) + "\r\n") << 1;
   }
   void hostileWordListFiles() {
@@ -106,7 +109,9 @@ class HostileInputTest : public QObject {
     QCOMPARE(text1->toPlainText().size(), 1'000'000);
     const QString hints = Child<QPlainTextEdit>(&form, "Text5")->toPlainText();
     QVERIFY(hints.startsWith(QStringLiteral("XIAO PENG YOU MEN ZAI ")));
-    QVERIFY(Child<QPlainTextEdit>(&form, "Text2")->toPlainText().startsWith(QStringLiteral("xiǎo péng yǒu")));
+    QVERIFY(Child<QPlainTextEdit>(&form, "Text2")
+                ->toPlainText()
+                .startsWith(QStringLiteral("xiǎo péng yǒu")));
     QVERIFY(!Child<QPlainTextEdit>(&form, "Text2")->toPlainText().contains(QLatin1Char('\n')));
   }
 
@@ -118,21 +123,22 @@ class HostileInputTest : public QObject {
     form.resize(1000, 700);
     const auto layout = [&] {
       QList<QRect> rects;
-      for (const char* name : {"Text1", "Text2", "Text5", "Text4", "List1", "Image3", "Image2(0)", "Label3", "Command5"}) {
+      for (const char* name : {"Text1", "Text2", "Text5", "Text4", "List1", "Image3", "Image2(0)",
+                               "Label3", "Command5"}) {
         rects << Child<QWidget>(&form, name)->geometry();
       }
       return rects;
     };
     const QList<QRect> before = layout();
-    for (int width = 1; width <= 4000; width += 37) {
-      const int height = 1 + (width * 3) / 4;
-      for (const QSize size : {QSize(width, height), QSize(width, 3000 - height + 1), QSize(4000 - width + 1, height)}) {
-        form.resize(size);
-        for (const QRect& rect : layout()) {
-          QVERIFY(rect.width() >= 0 && rect.height() >= 0);
-        }
+    // Every width from 1 to 4000 and every height from 1 to 3000.
+    const auto check = [&](QSize size) {
+      form.resize(size);
+      for (const QRect& rect : layout()) {
+        QVERIFY(rect.width() >= 0 && rect.height() >= 0);
       }
-    }
+    };
+    for (int width = 1; width <= 4000; ++width) check(QSize(width, 1 + (width * 3) % 3000));
+    for (int height = 1; height <= 3000; ++height) check(QSize(1 + (height * 4) % 4000, height));
     form.resize(1000, 700);
     QCOMPARE(layout(), before);
     form.showMinimized();
@@ -159,7 +165,8 @@ class HostileInputTest : public QObject {
           if (form2->isVisible()) Click(Child<QWidget>(form2, "Image1"));
           break;
         case 2:
-          if (form2->isVisible()) Click(Child<QWidget>(form2, random() % 2 ? "lblTitle" : "lblDescription"));
+          if (form2->isVisible())
+            Click(Child<QWidget>(form2, random() % 2 ? "lblTitle" : "lblDescription"));
           break;
         case 3:
           if (timer->isActive()) QMetaObject::invokeMethod(form2, "Timer1_Timer");
@@ -179,7 +186,8 @@ class HostileInputTest : public QObject {
   }
 
   void choosingEntriesWhileTyping() {
-    const QByteArray words("\xD6\xD0\xB9\xFA\r\n\xC5\xAE\r\n\xCB\xAD\r\nabc\r\n\xC2\xE8\xC2\xE8\r\n");
+    const QByteArray words(
+        "\xD6\xD0\xB9\xFA\r\n\xC5\xAE\r\n\xCB\xAD\r\nabc\r\n\xC2\xE8\xC2\xE8\r\n");
     ProgramDirectory dir(&words);
     Form1 form(dir.path());
     form.show();
