@@ -13,6 +13,7 @@
 #include "app/clickable_label.h"
 #include "app/control_style.h"
 #include "app/form2.h"
+#include "app/long_text_box.h"
 #include "app/program_texts.h"
 #include "app/twips.h"
 #include "keyboard/key_markers.h"
@@ -53,6 +54,17 @@ void IgnoringFailure(Step&& step) {
     step();
   } catch (...) {
   }
+}
+
+// The same for the pinyin and hint boxes, which are rewritten whole at every
+// change of the source box.
+LongTextBox* MakeLongTextBox(QWidget* parent, const QString& name, const QRect& geometry,
+                             double pointSize) {
+  auto* box = new LongTextBox(parent);
+  box->setObjectName(name);
+  box->setGeometry(geometry);
+  box->setFont(SongTiFont(pointSize));
+  return box;
 }
 
 }  // namespace
@@ -106,7 +118,7 @@ void Form1::CreateControls() {
   Label2 =
       MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(2040, 1680, 1935, 255));
   SetTextColour(*Label2, kRed);
-  Text2 = MakeTextBox(this, QStringLiteral("Text2"), at(2040, 1920, 8655, 1095), 24);
+  Text2 = MakeLongTextBox(this, QStringLiteral("Text2"), at(2040, 1920, 8655, 1095), 24);
 
   Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("打字提示:"),
                      at(2040, 3120, 1935, 255));
@@ -116,7 +128,7 @@ void Form1::CreateControls() {
   Label3->setGeometry(at(4080, 3120, 9975, 255));
   SetTextColour(*Label3, kRed);
   connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
-  Text5 = MakeTextBox(this, QStringLiteral("Text5"), at(2040, 3360, 8655, 1095), 24);
+  Text5 = MakeLongTextBox(this, QStringLiteral("Text5"), at(2040, 3360, 8655, 1095), 24);
 
   Image3 = new ClickableLabel(this);
   Image3->setObjectName(QStringLiteral("Image3"));

@@ -18,6 +18,7 @@ namespace kelvaro {
 
 class ClickableLabel;
 class Form2;
+class LongTextBox;
 
 // The main window: the word list, the source box with its pinyin and hint
 // boxes, the keyboard picture with its key markers, and the practice box.
@@ -68,10 +69,10 @@ class Form1 : public QWidget {
   QListWidget* List1 = nullptr;
   QPlainTextEdit* Text1 = nullptr;
   QLabel* Label2 = nullptr;
-  QPlainTextEdit* Text2 = nullptr;
+  LongTextBox* Text2 = nullptr;
   QLabel* Label5 = nullptr;
   ClickableLabel* Label3 = nullptr;
-  QPlainTextEdit* Text5 = nullptr;
+  LongTextBox* Text5 = nullptr;
   ClickableLabel* Image3 = nullptr;
   QLabel* Label4 = nullptr;
   QPlainTextEdit* Text4 = nullptr;

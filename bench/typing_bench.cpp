@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/long_text_box.h"
 #include "process_memory.h"
 #include "sample_text.h"
 
@@ -18,8 +19,8 @@ namespace {
 
 double MedianKeystrokeMs(QWidget& form, int sourceLength, bool atEnd) {
   auto* text1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
-  auto* text2 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text2"));
-  auto* text5 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text5"));
+  auto* text2 = form.findChild<kelvaro::LongTextBox*>(QStringLiteral("Text2"));
+  auto* text5 = form.findChild<kelvaro::LongTextBox*>(QStringLiteral("Text5"));
   text1->setPlainText(QString::fromStdU16String(
       kelvaro::bench::SampleOfLength(static_cast<std::size_t>(sourceLength))));
   QCoreApplication::processEvents();

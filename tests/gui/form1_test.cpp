@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include "app/long_text_box.h"
 #include "gui_test_support.h"
 #include "wordlist/word_list_file.h"
 
@@ -148,11 +149,20 @@ class Form1Test : public QObject {
   }
 
   void textBoxesWrapScrollAndAreEditable() {
-    for (const char* name : {"Text1", "Text2", "Text5", "Text4"}) {
+    for (const char* name : {"Text1", "Text4"}) {
       auto* box = Child<QPlainTextEdit>(form_.get(), name);
       QCOMPARE(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
       QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
       QVERIFY(!box->isReadOnly());
+    }
+    for (const char* name : {"Text2", "Text5"}) {
+      auto* box = Child<LongTextBox>(form_.get(), name);
+      QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+      QVERIFY(box->lineStarts().size() > 1);  // the sample's readings wrap
+      box->setFocus();
+      box->setCursorPosition(0);
+      QTest::keyClicks(box, "ab");
+      QVERIFY(box->toPlainText().startsWith(QStringLiteral("ab")));
     }
   }
 
@@ -171,10 +181,10 @@ class Form1Test : public QObject {
   void theSampleTextIsConvertedAtStart() {
     auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
     QVERIFY(text1->toPlainText().endsWith(QLatin1Char('\n')));
-    QVERIFY(Child<QPlainTextEdit>(form_.get(), "Text2")
+    QVERIFY(Child<LongTextBox>(form_.get(), "Text2")
                 ->toPlainText()
                 .startsWith(QStringLiteral("qǐng bǎ yào")));
-    QVERIFY(Child<QPlainTextEdit>(form_.get(), "Text5")
+    QVERIFY(Child<LongTextBox>(form_.get(), "Text5")
                 ->toPlainText()
                 .startsWith(QStringLiteral("QING BA YAO")));
     QVERIFY(LitMarkers(form_.get()).isEmpty());
@@ -182,8 +192,8 @@ class Form1Test : public QObject {
 
   void typingConvertsAtEveryChange() {
     auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
-    auto* text2 = Child<QPlainTextEdit>(form_.get(), "Text2");
-    auto* text5 = Child<QPlainTextEdit>(form_.get(), "Text5");
+    auto* text2 = Child<LongTextBox>(form_.get(), "Text2");
+    auto* text5 = Child<LongTextBox>(form_.get(), "Text5");
     text1->setFocus();
     text1->selectAll();
     QTest::keyClick(text1, Qt::Key_Delete);
@@ -223,7 +233,7 @@ class Form1Test : public QObject {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
     QCOMPARE(list->currentRow(), row);
     QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text1")->toPlainText(), item->text());
-    QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text5")->toPlainText(), hints);
+    QCOMPARE(Child<LongTextBox>(form_.get(), "Text5")->toPlainText(), hints);
     QCOMPARE(LitMarkers(form_.get()), lit);
   }
 
@@ -237,7 +247,7 @@ class Form1Test : public QObject {
     text1->setFocus();
     text1->moveCursor(QTextCursor::End);
     TypeThroughInputMethod(text1, QStringLiteral("爸爸"));
-    QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text5")->toPlainText(),
+    QCOMPARE(Child<LongTextBox>(form_.get(), "Text5")->toPlainText(),
              QStringLiteral("ZHONG GUO BA BA "));
     QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
     form_->resize(700, 500);
@@ -273,7 +283,7 @@ class Form1Test : public QObject {
     Form1 form(dir.path());
     QCOMPARE(Entries(Child<QListWidget>(&form, "List1")), entries);
     // The conversion of the sample text ran all the same.
-    QVERIFY(!Child<QPlainTextEdit>(&form, "Text5")->toPlainText().isEmpty());
+    QVERIFY(!Child<LongTextBox>(&form, "Text5")->toPlainText().isEmpty());
     if (present) {
       QFile file(dir.wordListPath());
       QVERIFY(file.open(QIODevice::ReadOnly));

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "app/form1.h"
+#include "app/long_text_box.h"
 #include "gui_test_support.h"
 #include "keyboard/key_markers.h"
 #include "wordlist/word_list_file.h"
@@ -82,7 +83,7 @@ class HostileInputTest : public QObject {
       form.show();
       QVERIFY(QTest::qWaitForWindowExposed(&form));
       QCOMPARE(Child<QListWidget>(&form, "List1")->count(), entries);
-      QVERIFY(!Child<QPlainTextEdit>(&form, "Text5")->toPlainText().isEmpty());
+      QVERIFY(!Child<LongTextBox>(&form, "Text5")->toPlainText().isEmpty());
     }
     QCOMPARE(FileHash(dir.wordListPath()), before);
   }
@@ -107,12 +108,12 @@ class HostileInputTest : public QObject {
     text1->selectAll();
     text1->insertPlainText(huge);
     QCOMPARE(text1->toPlainText().size(), 1'000'000);
-    const QString hints = Child<QPlainTextEdit>(&form, "Text5")->toPlainText();
+    const QString hints = Child<LongTextBox>(&form, "Text5")->toPlainText();
     QVERIFY(hints.startsWith(QStringLiteral("XIAO PENG YOU MEN ZAI ")));
-    QVERIFY(Child<QPlainTextEdit>(&form, "Text2")
+    QVERIFY(Child<LongTextBox>(&form, "Text2")
                 ->toPlainText()
                 .startsWith(QStringLiteral("xiǎo péng yǒu")));
-    QVERIFY(!Child<QPlainTextEdit>(&form, "Text2")->toPlainText().contains(QLatin1Char('\n')));
+    QVERIFY(!Child<LongTextBox>(&form, "Text2")->toPlainText().contains(QLatin1Char('\n')));
   }
 
   void resizingThroughEverySize() {
@@ -194,7 +195,7 @@ class HostileInputTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* list = Child<QListWidget>(&form, "List1");
     auto* text1 = Child<QPlainTextEdit>(&form, "Text1");
-    auto* text5 = Child<QPlainTextEdit>(&form, "Text5");
+    auto* text5 = Child<LongTextBox>(&form, "Text5");
     std::mt19937 random(99);
     QList<int> lit;
     for (int step = 0; step < 300; ++step) {

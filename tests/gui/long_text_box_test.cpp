@@ -1,0 +1,191 @@
+// The text box of the pinyin and hint boxes: text reads back exactly, lines
+// wrap at the box's width, and it edits as a text box does.
+#include "app/long_text_box.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QInputMethodEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/control_style.h"
+
+using kelvaro::LongTextBox;
+
+namespace {
+
+QString Repeat(const QString& piece, int times) {
+  QString out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+// The lines as they are shown, each without the line feed that ends it.
+QStringList Lines(const LongTextBox& box) {
+  QStringList lines;
+  const auto& starts = box.lineStarts();
+  const QString& text = box.toPlainText();
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    const int end = i + 1 < starts.size() ? starts[i + 1] : static_cast<int>(text.size());
+    QString line = text.mid(starts[i], end - starts[i]);
+    if (line.endsWith(QLatin1Char('\n'))) line.chop(1);
+    lines << line;
+  }
+  return lines;
+}
+
+}  // namespace
+
+class LongTextBoxTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    box_ = std::make_unique<LongTextBox>();
+    box_->setFont(kelvaro::SongTiFont(24));
+    box_->resize(600, 120);
+    box_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box_.get()));
+  }
+  void cleanup() { box_.reset(); }
+
+  void readsBackExactly_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("pinyin") << Repeat(QStringLiteral("zhōng guó "), 500);
+    QTest::newRow("hints") << Repeat(QStringLiteral("ZHONG GUO "), 500);
+    QTest::newRow("characters with readings") << Repeat(QStringLiteral("中(zhōng)国(guó)"), 300);
+    QTest::newRow("line feeds and spaces") << QStringLiteral("a\n\nb  \n c\n");
+    QTest::newRow("astral and lone surrogates") << QStringLiteral("中\U00020000国 \xD800 x");
+    QTest::newRow("one long word") << Repeat(QStringLiteral("x"), 3000);
+  }
+  void readsBackExactly() {
+    QFETCH(QString, text);
+    QSignalSpy changed(box_.get(), &LongTextBox::textChanged);
+    box_->setPlainText(text);
+    QCOMPARE(box_->toPlainText(), text);
+    QCOMPARE(changed.count(), 1);
+    // The lines cover the text in order, with nothing added or lost.
+    QString joined;
+    const auto& starts = box_->lineStarts();
+    QCOMPARE(starts.front(), 0);
+    for (std::size_t i = 1; i < starts.size(); ++i) QVERIFY(starts[i] > starts[i - 1]);
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+      const int end = i + 1 < starts.size() ? starts[i + 1] : static_cast<int>(text.size());
+      joined += text.mid(starts[i], end - starts[i]);
+    }
+    QCOMPARE(joined, text);
+  }
+
+  void wrapsAtSpacesWithinTheWidth_data() {
+    QTest::addColumn<int>("width");
+    QTest::newRow("narrow") << 200;
+    QTest::newRow("the design width") << 577;
+    QTest::newRow("wide") << 1400;
+  }
+  void wrapsAtSpacesWithinTheWidth() {
+    QFETCH(int, width);
+    box_->resize(width, 120);
+    const QString text =
+        Repeat(QStringLiteral("xiǎo péng yǒu zài gōng yuán lǐ kuài lè de zuò yóu xì "), 40);
+    box_->setPlainText(text);
+    const qreal room = box_->viewport()->width() - 8;
+    const QFontMetricsF metrics(box_->font());
+    const QStringList lines = Lines(*box_);
+    QVERIFY(lines.size() > 1);
+    for (int i = 0; i < lines.size(); ++i) {
+      const QString line = lines[i];
+      QVERIFY2(metrics.horizontalAdvance(line.trimmed()) <= room + 1, qPrintable(line));
+      if (i > 0) QVERIFY(text.at(box_->lineStarts()[static_cast<std::size_t>(i)] - 1) == u' ');
+      // Greedy: the next word would not have fitted.
+      if (i + 1 < lines.size()) {
+        const QString next = lines[i + 1].section(QLatin1Char(' '), 0, 0);
+        QVERIFY(metrics.horizontalAdvance(line + next) > room - 1);
+      }
+    }
+    QCOMPARE(box_->toPlainText(), text);
+  }
+
+  void breaksBetweenChineseCharactersAndInsideOverlongWords() {
+    box_->resize(200, 120);
+    box_->setPlainText(Repeat(QStringLiteral("中国"), 40));
+    for (const QString& line : Lines(*box_)) QVERIFY(!line.isEmpty());
+    QVERIFY(Lines(*box_).size() > 4);
+    box_->setPlainText(Repeat(QStringLiteral("x"), 400));
+    QVERIFY(Lines(*box_).size() > 2);
+  }
+
+  void scrollsToTheCursor() {
+    box_->setPlainText(Repeat(QStringLiteral("zhōng guó "), 2000));
+    QVERIFY(box_->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(box_->verticalScrollBar()->value(), 0);
+    box_->setFocus();
+    QTest::keyClick(box_.get(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(box_->cursorPosition(), box_->toPlainText().size());
+    QCOMPARE(box_->verticalScrollBar()->value(), box_->verticalScrollBar()->maximum());
+    QTest::keyClick(box_.get(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(box_->verticalScrollBar()->value(), 0);
+  }
+
+  void editsLikeATextBox() {
+    box_->setPlainText(QStringLiteral("zhōng guó "));
+    box_->setFocus();
+    QSignalSpy changed(box_.get(), &LongTextBox::textChanged);
+    box_->setCursorPosition(5);
+    QTest::keyClicks(box_.get(), "xx");
+    QCOMPARE(box_->toPlainText(), QStringLiteral("zhōngxx guó "));
+    QTest::keyClick(box_.get(), Qt::Key_Backspace);
+    QTest::keyClick(box_.get(), Qt::Key_Left);
+    QTest::keyClick(box_.get(), Qt::Key_Delete);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("zhōng guó "));
+    // Shift selects; typing replaces the selection.
+    QTest::keyClick(box_.get(), Qt::Key_Home);
+    QTest::keyClick(box_.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(box_.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(box_->selectedText(), QStringLiteral("zh"));
+    QTest::keyClicks(box_.get(), "Z");
+    QCOMPARE(box_->toPlainText(), QStringLiteral("Zōng guó "));
+    // Input methods commit whole words.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("中"));
+    QApplication::sendEvent(box_.get(), &commit);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("Z中ōng guó "));
+    QTest::keyClick(box_.get(), Qt::Key_Return);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("Z中\nōng guó "));
+    QCOMPARE(Lines(*box_).size(), 2);
+    // Copy and paste through the clipboard, then select all and delete.
+    QTest::keyClick(box_.get(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box_.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Z中\nōng guó "));
+    QTest::keyClick(box_.get(), Qt::Key_Delete);
+    QCOMPARE(box_->toPlainText(), QString());
+    QTest::keyClick(box_.get(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("Z中\nōng guó "));
+    QVERIFY(changed.count() >= 8);
+  }
+
+  void aClickPlacesTheCursor() {
+    box_->setPlainText(QStringLiteral("ab cd"));
+    const qreal x = 4 + QFontMetricsF(box_->font()).horizontalAdvance(QStringLiteral("ab "));
+    QTest::mouseClick(box_->viewport(), Qt::LeftButton, {}, QPoint(static_cast<int>(x) + 1, 10));
+    QCOMPARE(box_->cursorPosition(), 3);
+  }
+
+  void surrogatePairsMoveAndDeleteWhole() {
+    box_->setPlainText(QStringLiteral("a\U00020000b"));
+    box_->setFocus();
+    box_->setCursorPosition(1);
+    QTest::keyClick(box_.get(), Qt::Key_Right);
+    QCOMPARE(box_->cursorPosition(), 3);
+    QTest::keyClick(box_.get(), Qt::Key_Backspace);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("ab"));
+  }
+
+ private:
+  std::unique_ptr<LongTextBox> box_;
+};
+
+QTEST_MAIN(LongTextBoxTest)
+#include "long_text_box_test.moc"
