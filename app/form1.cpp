@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <type_traits>
 
 #include "app/clickable_label.h"
 #include "app/control_style.h"
@@ -32,17 +33,21 @@ const QString kSampleText = QStringLiteral(
 const QColor kRed(255, 0, 0);
 const QColor kDarkBlue(0, 0, 192);
 
-// A multi-line, word-wrapped, editable text box with a vertical scroll bar.
-QPlainTextEdit* MakeTextBox(QWidget* parent, const QString& name, const QRect& geometry,
-                            double pointSize) {
-  auto* box = new QPlainTextEdit(parent);
+// A multi-line, word-wrapped, editable text box with a vertical scroll bar:
+// a text edit for the boxes the user types in, a LongTextBox for the pinyin
+// and hint boxes, which are rewritten whole at every change of the source box.
+template <typename Box>
+Box* MakeTextBox(QWidget* parent, const QString& name, const QRect& geometry, double pointSize) {
+  auto* box = new Box(parent);
   box->setObjectName(name);
   box->setGeometry(geometry);
   box->setFont(SongTiFont(pointSize));
-  box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  box->setTabChangesFocus(true);
+  if constexpr (std::is_same_v<Box, QPlainTextEdit>) {
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setTabChangesFocus(true);
+  }
   return box;
 }
 
@@ -54,17 +59,6 @@ void IgnoringFailure(Step&& step) {
     step();
   } catch (...) {
   }
-}
-
-// The same for the pinyin and hint boxes, which are rewritten whole at every
-// change of the source box.
-LongTextBox* MakeLongTextBox(QWidget* parent, const QString& name, const QRect& geometry,
-                             double pointSize) {
-  auto* box = new LongTextBox(parent);
-  box->setObjectName(name);
-  box->setGeometry(geometry);
-  box->setFont(SongTiFont(pointSize));
-  return box;
 }
 
 }  // namespace
@@ -113,12 +107,13 @@ void Form1::CreateControls() {
   List1->setFont(SongTiFont(12));
   connect(List1, &QListWidget::currentRowChanged, this, &Form1::List1_Click);
 
-  Text1 = MakeTextBox(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
+  Text1 =
+      MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
 
   Label2 =
       MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(2040, 1680, 1935, 255));
   SetTextColour(*Label2, kRed);
-  Text2 = MakeLongTextBox(this, QStringLiteral("Text2"), at(2040, 1920, 8655, 1095), 24);
+  Text2 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text2"), at(2040, 1920, 8655, 1095), 24);
 
   Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("打字提示:"),
                      at(2040, 3120, 1935, 255));
@@ -128,7 +123,7 @@ void Form1::CreateControls() {
   Label3->setGeometry(at(4080, 3120, 9975, 255));
   SetTextColour(*Label3, kRed);
   connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
-  Text5 = MakeLongTextBox(this, QStringLiteral("Text5"), at(2040, 3360, 8655, 1095), 24);
+  Text5 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text5"), at(2040, 3360, 8655, 1095), 24);
 
   Image3 = new ClickableLabel(this);
   Image3->setObjectName(QStringLiteral("Image3"));
@@ -140,7 +135,8 @@ void Form1::CreateControls() {
       MakeLabel(this, QStringLiteral("Label4"),
                 QStringLiteral("打字框:(在这个文本框中练习输入文字)"), at(2040, 7920, 3255, 255));
   SetTextColour(*Label4, kDarkBlue);
-  Text4 = MakeTextBox(this, QStringLiteral("Text4"), at(2040, 8160, 8655, 1095), 24);
+  Text4 =
+      MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), at(2040, 8160, 8655, 1095), 24);
 
   // Controls that only carry code or data: never shown.
   Command1 = new QPushButton(QStringLiteral("Command1"), this);
