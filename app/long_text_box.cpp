@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
@@ -210,6 +212,27 @@ void LongTextBox::InsertAtCursor(const QString& with) {
   Replace(std::min(cursor_, anchor_), std::max(cursor_, anchor_), with);
 }
 
+void LongTextBox::Copy() const {
+  if (cursor_ != anchor_) QApplication::clipboard()->setText(selectedText());
+}
+
+void LongTextBox::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  const bool selected = cursor_ != anchor_;
+  menu.addAction(QStringLiteral("剪切"), this,
+                 [this] {
+                   Copy();
+                   InsertAtCursor(QString());
+                 })
+      ->setEnabled(selected);
+  menu.addAction(QStringLiteral("复制"), this, [this] { Copy(); })->setEnabled(selected);
+  menu.addAction(QStringLiteral("粘贴"), this,
+                 [this] { InsertAtCursor(QApplication::clipboard()->text()); });
+  menu.addSeparator();
+  menu.addAction(QStringLiteral("全选"), this, [this] { selectAll(); });
+  menu.exec(event->globalPos());
+}
+
 void LongTextBox::keyPressEvent(QKeyEvent* event) {
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   const int size = static_cast<int>(text_.size());
@@ -222,10 +245,10 @@ void LongTextBox::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::SelectAll)) {
     selectAll();
   } else if (event->matches(QKeySequence::Copy)) {
-    if (cursor_ != anchor_) QApplication::clipboard()->setText(selectedText());
+    Copy();
   } else if (event->matches(QKeySequence::Cut)) {
     if (cursor_ != anchor_) {
-      QApplication::clipboard()->setText(selectedText());
+      Copy();
       InsertAtCursor(QString());
     }
   } else if (event->matches(QKeySequence::Paste)) {

@@ -42,11 +42,13 @@ class LongTextBox : public QAbstractScrollArea {
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void Relayout();
   void Replace(int from, int to, const QString& with);
   void InsertAtCursor(const QString& with);
+  void Copy() const;
   qreal Advance(int position) const;
   int LineOf(int position) const;
   int LineEnd(int line) const;
