@@ -95,6 +95,23 @@ class HostileInputTest : public QObject {
     QCOMPARE(Child<QListWidget>(&form, "List1")->count(), 0);
   }
 
+  void aFileWithoutReadPermission() {
+    const QByteArray bytes("\xD6\xD0\xB9\xFA\r\n");
+    ProgramDirectory dir(&bytes);
+    QFile file(dir.wordListPath());
+    QVERIFY(file.setPermissions(QFileDevice::Permissions()));
+    // Root reads it all the same; anyone else starts with an empty list.
+    const bool readable = file.open(QIODevice::ReadOnly);
+    file.close();
+    {
+      Form1 form(dir.path());
+      QCOMPARE(Child<QListWidget>(&form, "List1")->count(), readable ? 1 : 0);
+    }
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(FileHash(dir.wordListPath()),
+             QCryptographicHash::hash(bytes, QCryptographicHash::Sha256));
+  }
+
   void pastingAMillionCharacters() {
     ProgramDirectory dir(nullptr);
     Form1 form(dir.path());
