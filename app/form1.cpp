@@ -221,9 +221,9 @@ void Form1::Command1_Click() {
                            : Option3->isChecked() ? DisplayMode::kReadingOnly
                                                   : DisplayMode::kNone;
   const std::u16string source = Text1->toPlainText().toStdU16String();
-  const ConversionResult result = converter_.Convert(source, mode);
-  Text2->setPlainText(QString::fromStdU16String(result.pinyin));
-  Text5->setPlainText(QString::fromStdU16String(result.hints));
+  converter_.Convert(source, mode, lastConversion_);
+  Text2->setPlainText(QString::fromStdU16String(lastConversion_.pinyin));
+  Text5->setPlainText(QString::fromStdU16String(lastConversion_.hints));
 }
 
 void Form1::Text1_Change() { Command1_Click(); }

@@ -59,6 +59,7 @@ class Form1 : public QWidget {
   QString programDirectory_;
   PinyinDictionary dictionary_;
   PinyinConverter converter_;
+  ConversionResult lastConversion_;  // kept so that its storage is reused
   Form1Sizes sizes_ = DesignSizes();
   std::unique_ptr<Form2> form2_;
 

@@ -37,7 +37,8 @@ PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
   auto prepare = [](std::u16string_view reading, std::u16string_view hintReading) {
     const std::u16string marked = AddToneMark(reading);
     return PreparedReading{MakePiece<Piece>(marked), MakePiece<Piece>(marked + u" "),
-                           MakePiece<Piece>(MakeTypingHint(hintReading) + u" ")};
+                           MakePiece<Piece>(MakeTypingHint(hintReading) + u" "),
+                           static_cast<std::uint8_t>(marked.size() + 3)};
   };
   if (dictionary.ReadingIdCount() >= kRuleFlag) {
     throw std::length_error("too many distinct readings for the conversion index");
@@ -47,6 +48,7 @@ PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
     const auto reading = dictionary.Reading(static_cast<PinyinDictionary::ReadingId>(id));
     readings_.push_back(prepare(reading, reading));
   }
+  readings_[0] = PreparedReading{};  // no reading: every piece is empty
   for (const std::u16string_view reading : PolyphoneReadings()) {
     ruleReadings_.push_back(prepare(reading, reading));
   }
@@ -61,63 +63,75 @@ PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
 }
 
 ConversionResult PinyinConverter::Convert(std::u16string_view source, DisplayMode mode) const {
+  ConversionResult result;
+  Convert(source, mode, result);
+  return result;
+}
+
+void PinyinConverter::Convert(std::u16string_view source, DisplayMode mode,
+                              ConversionResult& result) const {
+  switch (mode) {
+    case DisplayMode::kReadingOnly:
+      return ConvertIn<DisplayMode::kReadingOnly>(source, result);
+    case DisplayMode::kCharacterWithReading:
+      return ConvertIn<DisplayMode::kCharacterWithReading>(source, result);
+    case DisplayMode::kNone:
+      return ConvertIn<DisplayMode::kNone>(source, result);
+  }
+}
+
+template <DisplayMode kMode>
+void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& result) const {
   const auto& index = *index_;
   constexpr std::size_t kSlack = 8;
   constexpr std::size_t kMaxPinyinPiece = 10;  // "中(zhuāng)"
 
-  // First pass: the exact hint length and a bound on the pinyin length.
+  // First pass: the exact hint length and a bound on the pinyin length. A
+  // character without a reading has pieces of length 0.
   std::size_t hintLength = 0;
   std::size_t pinyinBound = 0;
   for (const char16_t c : source) {
     const std::uint16_t entry = index[c];
-    if (entry == 0) {
-      continue;
-    }
     const PreparedReading& prepared = readings_[entry & ~kRuleFlag];
     hintLength += prepared.hintSpaced.length;
-    pinyinBound += (entry & kRuleFlag) ? kMaxPinyinPiece : prepared.marked.length + 3u;
-  }
-  if (mode == DisplayMode::kNone) {
-    pinyinBound = 0;
+    pinyinBound += (entry & kRuleFlag) ? kMaxPinyinPiece : prepared.pinyinBound;
   }
 
-  ConversionResult result;
+  // Cleared first, so that resizing writes no old text and keeps the storage.
+  result.hints.clear();
+  result.pinyin.clear();
   result.hints.resize(hintLength + kSlack);
-  result.pinyin.resize(pinyinBound + kSlack);
+  result.pinyin.resize(kMode == DisplayMode::kNone ? 0 : pinyinBound + kSlack);
   char16_t* hintOut = result.hints.data();
   char16_t* pinyinOut = result.pinyin.data();
 
   for (std::size_t i = 0; i < source.size(); ++i) {
     const char16_t c = source[i];
     const std::uint16_t entry = index[c];
-    if (entry == 0) {
-      continue;
+    if constexpr (kMode != DisplayMode::kReadingOnly) {
+      if (entry == 0) continue;
     }
+    // In reading-only mode a miss copies its empty pieces: cheaper than a
+    // branch that punctuation makes hard to predict.
     const PreparedReading* prepared = &readings_[entry & ~kRuleFlag];
     hintOut = Put(hintOut, prepared->hintSpaced);
-    if (entry & kRuleFlag) {
+    if (entry & kRuleFlag) [[unlikely]] {
       const int rule = ResolvePolyphoneIndex(c, source, static_cast<std::int32_t>(i + 1));
       if (rule >= 0) {
         prepared = &ruleReadings_[static_cast<std::size_t>(rule)];
       }
     }
-    switch (mode) {
-      case DisplayMode::kReadingOnly:
-        pinyinOut = Put(pinyinOut, prepared->markedSpaced);
-        break;
-      case DisplayMode::kCharacterWithReading:
-        *pinyinOut++ = c;
-        *pinyinOut++ = u'(';
-        pinyinOut = Put(pinyinOut, prepared->marked);
-        *pinyinOut++ = u')';
-        break;
-      case DisplayMode::kNone:
-        break;
+    if constexpr (kMode == DisplayMode::kReadingOnly) {
+      pinyinOut = Put(pinyinOut, prepared->markedSpaced);
+    } else if constexpr (kMode == DisplayMode::kCharacterWithReading) {
+      *pinyinOut++ = c;
+      *pinyinOut++ = u'(';
+      pinyinOut = Put(pinyinOut, prepared->marked);
+      *pinyinOut++ = u')';
     }
   }
   result.hints.resize(static_cast<std::size_t>(hintOut - result.hints.data()));
   result.pinyin.resize(static_cast<std::size_t>(pinyinOut - result.pinyin.data()));
-  return result;
 }
 
 }  // namespace kelvaro

@@ -36,6 +36,9 @@ class PinyinConverter {
   explicit PinyinConverter(const PinyinDictionary& dictionary);
 
   ConversionResult Convert(std::u16string_view source, DisplayMode mode) const;
+  // The same into an existing result, reusing its storage: cheaper for a
+  // caller that converts again and again.
+  void Convert(std::u16string_view source, DisplayMode mode, ConversionResult& result) const;
 
  private:
   // A reading prepared for output; 8 units leave room for the longest
@@ -48,7 +51,12 @@ class PinyinConverter {
     Piece marked;        // "zhōng"
     Piece markedSpaced;  // "zhōng "
     Piece hintSpaced;    // "ZHONG "
+    // The most either display mode writes for it: "中(zhōng)".
+    std::uint8_t pinyinBound = 0;
   };
+
+  template <DisplayMode kMode>
+  void ConvertIn(std::u16string_view source, ConversionResult& result) const;
 
   // Per code unit: 0 for a miss, else the reading id, with kRuleFlag set on
   // characters the polyphone rules name.

@@ -183,27 +183,59 @@ bool Holds(const ContextTest& test, std::u16string_view text, std::int64_t posit
   return false;
 }
 
+// Each rule character has at most one default and one group; this finds them
+// without scanning both lists. Built once from the lists above.
+struct RuleEntry {
+  char16_t character;
+  int defaultReading = -1;
+  const ContextGroup* group = nullptr;
+};
+
+const std::array<RuleEntry, 21>& RuleEntries() {
+  static const std::array<RuleEntry, 21> entries = [] {
+    std::array<RuleEntry, 21> table{};
+    std::size_t count = 0;
+    auto slot = [&](char16_t c) -> RuleEntry& {
+      for (std::size_t i = 0; i < count; ++i) {
+        if (table[i].character == c) return table[i];
+      }
+      table[count].character = c;
+      return table[count++];
+    };
+    for (const DefaultReading& row : kDefaults) slot(row.character).defaultReading = row.reading;
+    for (const ContextGroup& group : kContextGroups) slot(group.character).group = &group;
+    std::sort(table.begin(), table.end(),
+              [](const RuleEntry& a, const RuleEntry& b) { return a.character < b.character; });
+    return table;
+  }();
+  return entries;
+}
+
+const RuleEntry* FindRuleEntry(char16_t character) {
+  const auto& entries = RuleEntries();
+  const auto it = std::lower_bound(entries.begin(), entries.end(), character,
+                                   [](const RuleEntry& e, char16_t c) { return e.character < c; });
+  return it != entries.end() && it->character == character ? &*it : nullptr;
+}
+
 }  // namespace
 
+// The contextual reading when a test of the character's group holds, else its
+// default reading, else none: what evaluating every row and group in table
+// order gives, since no character has two rows or two groups.
 int ResolvePolyphoneIndex(char16_t character, std::u16string_view text, std::int32_t position) {
-  int result = -1;
-  for (const DefaultReading& row : kDefaults) {
-    if (row.character == character) {
-      result = row.reading;
+  const RuleEntry* entry = FindRuleEntry(character);
+  if (!entry) {
+    return -1;
+  }
+  if (entry->group) {
+    for (const ContextTest& test : entry->group->tests) {
+      if (Holds(test, text, position)) {
+        return entry->group->reading;
+      }
     }
   }
-  for (const ContextGroup& group : kContextGroups) {
-    if (group.character != character) {
-      continue;
-    }
-    const bool anyHolds =
-        std::any_of(group.tests.begin(), group.tests.end(),
-                    [&](const ContextTest& t) { return Holds(t, text, position); });
-    if (anyHolds) {
-      result = group.reading;
-    }
-  }
-  return result;
+  return entry->defaultReading;
 }
 
 std::u16string ResolvePolyphone(char16_t character, std::u16string_view text,
@@ -214,11 +246,6 @@ std::u16string ResolvePolyphone(char16_t character, std::u16string_view text,
 
 std::span<const std::u16string_view> PolyphoneReadings() { return kReadings; }
 
-bool IsPolyphoneRuleCharacter(char16_t character) {
-  return std::any_of(kDefaults.begin(), kDefaults.end(),
-                     [&](const DefaultReading& row) { return row.character == character; }) ||
-         std::any_of(kContextGroups.begin(), kContextGroups.end(),
-                     [&](const ContextGroup& group) { return group.character == character; });
-}
+bool IsPolyphoneRuleCharacter(char16_t character) { return FindRuleEntry(character) != nullptr; }
 
 }  // namespace kelvaro

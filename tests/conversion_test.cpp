@@ -116,6 +116,18 @@ TEST(Conversion, EqualsTheStepByStepConversion) {
   }
 }
 
+TEST(Conversion, IntoAnExistingResultGivesTheSameAsAFreshOne) {
+  ConversionResult reused;
+  const std::u16string_view sources[] = {u"我爱中国，长大了要去重庆。", u"", u"谁", u"abc",
+                                         u"银行 行走"};
+  for (const DisplayMode mode : {DisplayMode::kReadingOnly, DisplayMode::kCharacterWithReading}) {
+    for (const auto source : sources) {
+      Converter().Convert(source, mode, reused);
+      EXPECT_EQ(reused, Converter().Convert(source, mode));
+    }
+  }
+}
+
 TEST(Conversion, EveryCodeUnitConvertsWithoutHarm) {
   std::u16string everything;
   for (char32_t c = 1; c < 0x10000; ++c) {
