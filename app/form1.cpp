@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -16,6 +15,7 @@
 #include "app/form2.h"
 #include "app/long_text_box.h"
 #include "app/program_texts.h"
+#include "app/qt_text.h"
 #include "app/twips.h"
 #include "keyboard/key_markers.h"
 #include "util/shell_open.h"
@@ -207,9 +207,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::LoadWordList() {
-  const QString path = programDirectory_ + QDir::separator() +
-                       QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data()),
-                                         static_cast<qsizetype>(kWordListFileName.size()));
+  const QString path = WordListPath(programDirectory_);
   for (const std::u16string& entry :
        LoadWordListFile(std::filesystem::path(path.toStdU16String()))) {
     IgnoringFailure([&] { List1->addItem(QString::fromStdU16String(entry)); });
@@ -220,8 +218,8 @@ void Form1::Command1_Click() {
   const DisplayMode mode = Option1->isChecked()   ? DisplayMode::kCharacterWithReading
                            : Option3->isChecked() ? DisplayMode::kReadingOnly
                                                   : DisplayMode::kNone;
-  const std::u16string source = Text1->toPlainText().toStdU16String();
-  converter_.Convert(source, mode, lastConversion_);
+  const QString source = Text1->toPlainText();
+  converter_.Convert(Utf16View(source), mode, lastConversion_);
   Text2->setPlainText(QString::fromStdU16String(lastConversion_.pinyin));
   Text5->setPlainText(QString::fromStdU16String(lastConversion_.hints));
 }
@@ -237,7 +235,7 @@ void Form1::List1_Click() {
   for (QLabel* marker : Image2) {
     marker->hide();
   }
-  const auto lit = MarkersToLight(Text5->toPlainText().toStdU16String());
+  const auto lit = MarkersToLight(Utf16View(Text5->toPlainText()));
   for (std::size_t i = 0; i < Image2.size(); ++i) {
     if (lit.test(i)) {
       Image2[i]->show();
@@ -260,15 +258,13 @@ void Form1::ShowAndActivate() {
   activateWindow();
 }
 
-void Form1::Image1_Click() {
+void Form1::OpenHomePage() {
   ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal);
 }
-void Form1::Image3_Click() {
-  ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal);
-}
-void Form1::Label3_Click() {
-  ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal);
-}
+
+void Form1::Image1_Click() { OpenHomePage(); }
+void Form1::Image3_Click() { OpenHomePage(); }
+void Form1::Label3_Click() { OpenHomePage(); }
 
 void Form1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

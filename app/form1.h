@@ -54,6 +54,7 @@ class Form1 : public QWidget {
   void Form_Unload();
   void LoadWordList();
   void ShowAndActivate();
+  void OpenHomePage();
   void ApplySizes();
 
   QString programDirectory_;

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "app/long_text_box.h"
+#include "app/qt_text.h"
 #include "gui_test_support.h"
 #include "wordlist/word_list_file.h"
 
@@ -293,8 +294,7 @@ class Form1Test : public QObject {
 
   void theShippedWordListIsLoadedInFileOrder() {
     Form1 form(QStringLiteral(KELVARO_PROGRAM_DIR));
-    QFile file(QStringLiteral(KELVARO_PROGRAM_DIR "/") +
-               QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data())));
+    QFile file(WordListPath(QStringLiteral(KELVARO_PROGRAM_DIR)));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QStringList expected;

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "wordlist/word_list_file.h"
+#include "app/qt_text.h"
 
 namespace kelvaro {
 
@@ -16,10 +16,7 @@ ProgramDirectory::ProgramDirectory(const QByteArray* wordListBytes) {
   }
 }
 
-QString ProgramDirectory::wordListPath() const {
-  return dir_.filePath(QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data()),
-                                         static_cast<qsizetype>(kWordListFileName.size())));
-}
+QString ProgramDirectory::wordListPath() const { return WordListPath(dir_.path()); }
 
 QWidget* TopLevel(const QString& objectName) {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
