@@ -17,9 +17,12 @@ QFont FontWithFallbacks(const QStringList& families, double pointSize) {
 
 }  // namespace
 
+// Where the Windows fonts are missing, the Noto CJK fonts come first: they draw
+// l, 1 and I as three shapes and have all the tone-marked letters, while AR PL
+// UMing draws l exactly like 1.
 QFont SongTiFont(double pointSize) {
   return FontWithFallbacks({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                            QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")},
+                            QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")},
                            pointSize);
 }
 
