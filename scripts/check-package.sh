@@ -5,13 +5,9 @@
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
+# file and dpkg-dev: cpack works out the package's dependencies with them.
+scripts/install-packages.sh file dpkg-dev desktop-file-utils appstream imagemagick
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
-missing=""
-for package in desktop-file-utils appstream imagemagick; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
-done
-# shellcheck disable=SC2086
-[ -z "$missing" ] || DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
 
 desktop-file-validate resources/desktop/org.kelvaro.Kelvaro.desktop
 appstreamcli validate --no-net resources/desktop/org.kelvaro.Kelvaro.metainfo.xml
