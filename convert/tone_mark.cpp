@@ -21,6 +21,22 @@ constexpr std::array<CarrierMarks, 6> kToneMarkTable{{
     {u'ü', {u'ǖ', u'ǘ', u'ǚ', u'ǜ'}},
 }};
 
+// The carrier of a syllable body, or 0 when it has none of the six vowels.
+char16_t CarrierOf(std::u16string_view body) {
+  // Without a, o or e, the final "iu" carries its mark on the u, as taught
+  // (jiǔ, liù); "ui" keeps it on the i by the table order (duì).
+  if (body.find_first_of(u"aoe") == std::u16string_view::npos &&
+      body.find(u"iu") != std::u16string_view::npos) {
+    return u'u';
+  }
+  for (const CarrierMarks& entry : kToneMarkTable) {
+    if (body.find(entry.carrier) != std::u16string_view::npos) {
+      return entry.carrier;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::u16string AddToneMark(std::u16string_view reading) {
@@ -36,10 +52,10 @@ std::u16string AddToneMark(std::u16string_view reading) {
     return body;  // the neutral tone has no mark
   }
   const auto tone = static_cast<std::size_t>(last - u'1');
+  const char16_t carrier = CarrierOf(body);
   for (const CarrierMarks& entry : kToneMarkTable) {
-    if (body.find(entry.carrier) != std::u16string::npos) {
-      std::replace(body.begin(), body.end(), entry.carrier, entry.marked[tone]);
-      break;
+    if (entry.carrier == carrier) {
+      std::replace(body.begin(), body.end(), carrier, entry.marked[tone]);
     }
   }
   return body;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "dictionary/pinyin_dictionary.h"
+
 namespace kelvaro {
 namespace {
 
@@ -23,12 +25,22 @@ constexpr Row kMarkedLetters[] = {
 
 // Which letter carries the mark, the neutral tone, and readings without a digit.
 constexpr Row kCarrierChoice[] = {
-    {u"zhong1", u"zhōng"}, {u"guo2", u"guó"},     {u"hao3", u"hǎo"},     {u"ai4", u"ài"},
-    {u"ou1", u"ōu"},       {u"xiong2", u"xióng"}, {u"er2", u"ér"},       {u"dui4", u"duì"},
-    {u"shui3", u"shuǐ"},   {u"jiu3", u"jǐu"},     {u"liu4", u"lìu"},     {u"yue4", u"yuè"},
-    {u"lüe4", u"lüè"},     {u"ju1", u"jū"},       {u"iao4", u"iào"},     {u"uang1", u"uāng"},
-    {u"de5", u"de"},       {u"le5", u"le"},       {u"huo", u"huo"},      {u"", u""},
-    {u"m2", u"m"},         {u"hm5", u"hm"},       {u"ZHONG1", u"ZHONG"}, {u"5", u""},
+    {u"zhong1", u"zhōng"}, {u"guo2", u"guó"},   {u"hao3", u"hǎo"},
+    {u"ai4", u"ài"},       {u"ou1", u"ōu"},     {u"xiong2", u"xióng"},
+    {u"er2", u"ér"},       {u"dui4", u"duì"},   {u"shui3", u"shuǐ"},
+    {u"yue4", u"yuè"},     {u"lüe4", u"lüè"},   {u"ju1", u"jū"},
+    {u"iao4", u"iào"},     {u"uang1", u"uāng"}, {u"de5", u"de"},
+    {u"le5", u"le"},       {u"huo", u"huo"},    {u"", u""},
+    {u"m2", u"m"},         {u"hm5", u"hm"},     {u"ZHONG1", u"ZHONG"},
+    {u"5", u""},           {u"you3", u"yǒu"},   {u"liu5", u"liu"},
+};
+
+// "iu" carries its mark on the u, as every textbook writes it (it used to go on
+// the i: jǐu, lìu).
+constexpr Row kIuOnTheU[] = {
+    {u"jiu3", u"jiǔ"}, {u"liu4", u"liù"}, {u"niu2", u"niú"}, {u"qiu1", u"qiū"},
+    {u"jiu4", u"jiù"}, {u"qiu2", u"qiú"}, {u"diu1", u"diū"}, {u"miu4", u"miù"},
+    {u"xiu1", u"xiū"}, {u"liu2", u"liú"}, {u"xiu3", u"xiǔ"}, {u"niu3", u"niǔ"},
 };
 
 class AddToneMarkTest : public testing::TestWithParam<Row> {};
@@ -39,6 +51,33 @@ TEST_P(AddToneMarkTest, MarksTheCarrier) {
 
 INSTANTIATE_TEST_SUITE_P(MarkedLetters, AddToneMarkTest, testing::ValuesIn(kMarkedLetters));
 INSTANTIATE_TEST_SUITE_P(CarrierChoice, AddToneMarkTest, testing::ValuesIn(kCarrierChoice));
+INSTANTIATE_TEST_SUITE_P(IuOnTheU, AddToneMarkTest, testing::ValuesIn(kIuOnTheU));
+
+// The rule as pinyin textbooks teach it, stated apart from the code: a or e
+// takes the mark if present; in "ou" the o; otherwise the last vowel.
+std::u16string TextbookMark(std::u16string_view reading) {
+  static constexpr std::u16string_view kVowels = u"aoeiuü";
+  static constexpr std::u16string_view kMarked[] = {u"āáǎà", u"ōóǒò", u"ēéěè",
+                                                    u"īíǐì", u"ūúǔù", u"ǖǘǚǜ"};
+  std::u16string body(reading.substr(0, reading.size() - 1));
+  const int tone = reading.back() - u'1';
+  std::size_t at = body.find_first_of(u"ae");
+  if (at == std::u16string::npos) at = body.find(u"ou");
+  if (at == std::u16string::npos) at = body.find_last_of(kVowels);
+  if (at != std::u16string::npos && tone >= 0 && tone < 4) {
+    body[at] = kMarked[kVowels.find(body[at])][static_cast<std::size_t>(tone)];
+  }
+  return body;
+}
+
+TEST(AddToneMark, MarksEveryReadingOfTheTableAsTextbooksDo) {
+  const auto dictionary = PinyinDictionary::LoadBuiltIn();
+  for (std::size_t id = 1; id < dictionary.ReadingIdCount(); ++id) {
+    const auto reading = dictionary.Reading(static_cast<PinyinDictionary::ReadingId>(id));
+    SCOPED_TRACE(std::string(reading.begin(), reading.end()));
+    EXPECT_EQ(AddToneMark(reading), TextbookMark(reading));
+  }
+}
 
 }  // namespace
 }  // namespace kelvaro
