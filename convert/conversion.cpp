@@ -34,10 +34,10 @@ char16_t* Put(char16_t* out, const Piece& piece) {
 
 PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
     : index_(std::make_unique<std::array<std::uint16_t, 0x10000>>()) {
-  auto prepare = [](std::u16string_view reading, std::u16string_view hintReading) {
+  auto prepare = [](std::u16string_view reading) {
     const std::u16string marked = AddToneMark(reading);
     return PreparedReading{MakePiece<Piece>(marked), MakePiece<Piece>(marked + u" "),
-                           MakePiece<Piece>(MakeTypingHint(hintReading) + u" "),
+                           MakePiece<Piece>(MakeTypingHint(reading) + u" "),
                            static_cast<std::uint8_t>(marked.size() + 3)};
   };
   if (dictionary.ReadingIdCount() >= kRuleFlag) {
@@ -46,11 +46,11 @@ PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
   readings_.reserve(dictionary.ReadingIdCount());
   for (std::size_t id = 0; id < dictionary.ReadingIdCount(); ++id) {
     const auto reading = dictionary.Reading(static_cast<PinyinDictionary::ReadingId>(id));
-    readings_.push_back(prepare(reading, reading));
+    readings_.push_back(prepare(reading));
   }
   readings_[0] = PreparedReading{};  // no reading: every piece is empty
   for (const std::u16string_view reading : PolyphoneReadings()) {
-    ruleReadings_.push_back(prepare(reading, reading));
+    ruleReadings_.push_back(prepare(reading));
   }
   for (std::size_t c = 0; c < index_->size(); ++c) {
     const auto character = static_cast<char16_t>(c);
@@ -85,22 +85,24 @@ void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& re
   const auto& index = *index_;
   constexpr std::size_t kSlack = 8;
   constexpr std::size_t kMaxPinyinPiece = 10;  // "中(zhuāng)"
+  constexpr std::size_t kMaxHintPiece = 7;     // "ZHUANG "
 
-  // First pass: the exact hint length and a bound on the pinyin length. A
-  // character without a reading has pieces of length 0.
-  std::size_t hintLength = 0;
+  // First pass: bounds on both lengths. A character without a reading has
+  // pieces of length 0; one that the polyphone rules name may get any reading.
+  std::size_t hintBound = 0;
   std::size_t pinyinBound = 0;
   for (const char16_t c : source) {
     const std::uint16_t entry = index[c];
     const PreparedReading& prepared = readings_[entry & ~kRuleFlag];
-    hintLength += prepared.hintSpaced.length;
-    pinyinBound += (entry & kRuleFlag) ? kMaxPinyinPiece : prepared.pinyinBound;
+    const bool rule = (entry & kRuleFlag) != 0;
+    hintBound += rule ? kMaxHintPiece : prepared.hintSpaced.length;
+    pinyinBound += rule ? kMaxPinyinPiece : prepared.pinyinBound;
   }
 
   // Cleared first, so that resizing writes no old text and keeps the storage.
   result.hints.clear();
   result.pinyin.clear();
-  result.hints.resize(hintLength + kSlack);
+  result.hints.resize(hintBound + kSlack);
   result.pinyin.resize(kMode == DisplayMode::kNone ? 0 : pinyinBound + kSlack);
   char16_t* hintOut = result.hints.data();
   char16_t* pinyinOut = result.pinyin.data();
@@ -114,13 +116,14 @@ void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& re
     // In reading-only mode a miss copies its empty pieces: cheaper than a
     // branch that punctuation makes hard to predict.
     const PreparedReading* prepared = &readings_[entry & ~kRuleFlag];
-    hintOut = Put(hintOut, prepared->hintSpaced);
     if (entry & kRuleFlag) [[unlikely]] {
       const int rule = ResolvePolyphoneIndex(c, source, static_cast<std::int32_t>(i + 1));
       if (rule >= 0) {
         prepared = &ruleReadings_[static_cast<std::size_t>(rule)];
       }
     }
+    // The hint types the reading that the pinyin text shows.
+    hintOut = Put(hintOut, prepared->hintSpaced);
     if constexpr (kMode == DisplayMode::kReadingOnly) {
       pinyinOut = Put(pinyinOut, prepared->markedSpaced);
     } else if constexpr (kMode == DisplayMode::kCharacterWithReading) {

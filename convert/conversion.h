@@ -25,9 +25,9 @@ struct ConversionResult {
 };
 
 // Turns a whole source text into its pinyin text and its hint text.
-// For every character with a dictionary reading, in order: the hint of the
-// dictionary reading and a space go to the hint text; the polyphone rules
-// may replace the reading; the tone-marked reading goes to the pinyin text.
+// For every character with a dictionary reading, in order: the polyphone
+// rules may replace the reading; the tone-marked reading goes to the pinyin
+// text, and the keys that type that same reading and a space to the hint text.
 // Every other code unit (Latin letters, punctuation, line breaks, characters
 // outside the table, surrogates) is dropped. All readings are prepared when
 // the converter is built, so a conversion only copies them.

@@ -31,9 +31,12 @@ struct Row {
 
 const Row kRows[] = {
     {{"重庆"}, "", "chóng qìng \nCHONG QING \n"},
-    {{"重要"}, "", "zhòng yào \nCHONG YAO \n"},
-    {{"谁"}, "", "shuí \nSHEI \n"},
-    {{"暖和"}, "", "nuǎn huo \nNUAN HE \n"},
+    // Hints type the reading shown (they were CHONG YAO, SHEI, NUAN HE).
+    {{"重要"}, "", "zhòng yào \nZHONG YAO \n"},
+    {{"谁"}, "", "shuí \nSHUI \n"},
+    {{"暖和"}, "", "nuǎn huo \nNUAN HUO \n"},
+    {{"快乐"}, "", "kuài lè \nKUAI LE \n"},
+    {{"九六牛球就"}, "", "jiǔ liù niú qiú jiù \nJIU LIU NIU QIU JIU \n"},
     {{"--with-characters", "中国"}, "", "中(zhōng)国(guó)\nZHONG GUO \n"},
     {{"中国", "--with-characters"}, "", "中(zhōng)国(guó)\nZHONG GUO \n"},
     {{}, "abc 123", "\n\n"},

@@ -30,6 +30,7 @@ const QByteArray kWords = QByteArrayLiteral(
     "\xCB\xAD\r\n"          // 谁
     "abc\r\n"
     "\xC2\xE8\xC2\xE8\r\n"  // 妈妈
+    "\xBF\xEC\xC0\xD6\r\n"  // 快乐
     "\r\n"
     "\xB9\xB7\r\n");  // 狗, after the end
 
@@ -211,7 +212,8 @@ class Form1Test : public QObject {
     QTest::keyClicks(text1, QStringLiteral("abc"));
     TypeThroughInputMethod(text1, QStringLiteral("，谁"));
     QCOMPARE(text2->toPlainText(), QStringLiteral("chóng qìng shuí "));
-    QCOMPARE(text5->toPlainText(), QStringLiteral("CHONG QING SHEI "));
+    // The hint of 谁 types the shown shuí (it was SHEI, the dictionary reading).
+    QCOMPARE(text5->toPlainText(), QStringLiteral("CHONG QING SHUI "));
   }
 
   void choosingAWordLightsItsKeys_data() {
@@ -220,10 +222,13 @@ class Form1Test : public QObject {
     QTest::addColumn<QList<int>>("lit");
     QTest::newRow("中国") << 0 << "ZHONG GUO " << QList<int>{6, 8, 14, 15, 19, 24};
     QTest::newRow("女") << 1 << "NV " << QList<int>{22, 24};
-    QTest::newRow("谁") << 2 << "SHEI " << QList<int>{2, 7, 11, 15};
+    // 谁 shows shuí, so S, H, U, I light (it was S, H, E, I from "shei2").
+    QTest::newRow("谁") << 2 << "SHUI " << QList<int>{6, 7, 11, 15};
     QTest::newRow("abc") << 3 << "" << QList<int>{};
     QTest::newRow("妈妈") << 4 << "MA MA " << QList<int>{10, 25};
-    QTest::newRow("empty entry") << 5 << "" << QList<int>{};
+    // 快乐 shows kuài lè, so K, U, A, I, L, E light (Y and E came from "yue4").
+    QTest::newRow("快乐") << 5 << "KUAI LE " << QList<int>{2, 6, 7, 10, 17, 18};
+    QTest::newRow("empty entry") << 6 << "" << QList<int>{};
   }
   void choosingAWordLightsItsKeys() {
     QFETCH(int, row);
@@ -260,7 +265,7 @@ class Form1Test : public QObject {
 
   void theWordListEndsAtItsFirstEmptyLine() {
     QCOMPARE(Entries(Child<QListWidget>(form_.get(), "List1")),
-             (QStringList{"中国", "女", "谁", "abc", "妈妈", ""}));
+             (QStringList{"中国", "女", "谁", "abc", "妈妈", "快乐", ""}));
     QCOMPARE(Child<QListWidget>(form_.get(), "List1")->currentRow(), -1);
   }
 

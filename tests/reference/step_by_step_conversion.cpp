@@ -20,11 +20,11 @@ ConversionResult ConvertStepByStep(std::u16string_view dictionaryText, std::u16s
     if (!reading) {
       continue;
     }
-    result.hints += MakeTypingHint(*reading) + u" ";
     std::u16string chosen = ResolvePolyphone(c, source, static_cast<std::int32_t>(i + 1));
     if (chosen.empty()) {
       chosen = *reading;
     }
+    result.hints += MakeTypingHint(chosen) + u" ";
     const std::u16string marked = AddToneMark(chosen);
     if (mode == DisplayMode::kCharacterWithReading) {
       result.pinyin += std::u16string(1, c) + u"(" + marked + u")";
