@@ -1,17 +1,18 @@
 #pragma once
 
-#include <QLabel>
 #include <QMouseEvent>
+
+#include "app/caption_label.h"
 
 namespace kelvaro {
 
 // A label or picture that reports a click: a left-button press and release
 // both inside it.
-class ClickableLabel : public QLabel {
+class ClickableLabel : public CaptionLabel {
   Q_OBJECT
 
  public:
-  using QLabel::QLabel;
+  using CaptionLabel::CaptionLabel;
 
  signals:
   void clicked();

@@ -3,6 +3,8 @@
 #include <QPalette>
 #include <QPixmap>
 
+#include "app/caption_label.h"
+
 namespace kelvaro {
 namespace {
 
@@ -55,7 +57,7 @@ void SetBackground(QWidget& widget, const QColor& colour) {
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text,
                   const QRect& geometry) {
-  auto* label = new QLabel(text, parent);
+  auto* label = new CaptionLabel(text, parent);
   label->setObjectName(name);
   label->setGeometry(geometry);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
