@@ -13,7 +13,9 @@ desktop-file-validate resources/desktop/org.kelvaro.Kelvaro.desktop
 appstreamcli validate --no-net resources/desktop/org.kelvaro.Kelvaro.metainfo.xml
 
 scripts/build.sh
-(cd build && cpack -G DEB >/dev/null)
+# cpack archives the word list under its Chinese name, which it can only
+# write in a UTF-8 locale; a new machine may have none set.
+(cd build && LC_ALL=C.UTF-8 cpack -G DEB >/dev/null)
 deb="$(ls build/kelvaro_*_amd64.deb)"
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "./$deb"
 
