@@ -17,6 +17,7 @@
 #include "app/program_texts.h"
 #include "app/qt_text.h"
 #include "app/twips.h"
+#include "app/word_list_box.h"
 #include "keyboard/key_markers.h"
 #include "util/shell_open.h"
 #include "wordlist/word_list_file.h"
@@ -101,11 +102,11 @@ void Form1::CreateControls() {
                      QStringLiteral("文字框:(把要练习的文字拷贝到这里)"), at(2040, 480, 3255, 375));
   SetTextColour(*Label1, kRed);
 
-  List1 = new QListWidget(this);
+  List1 = new WordListBox(this);
   List1->setObjectName(QStringLiteral("List1"));
   List1->setGeometry(at(120, 720, 1815, 8460));
   List1->setFont(SongTiFont(12));
-  connect(List1, &QListWidget::currentRowChanged, this, &Form1::List1_Click);
+  connect(List1, &WordListBox::entryChosen, this, &Form1::List1_Click);
 
   Text1 =
       MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
@@ -227,11 +228,11 @@ void Form1::Command1_Click() {
 void Form1::Text1_Change() { Command1_Click(); }
 
 void Form1::List1_Click() {
-  const QListWidgetItem* item = List1->currentItem();
-  if (!item) {
+  const QList<QListWidgetItem*> selected = List1->selectedItems();
+  if (selected.isEmpty()) {
     return;
   }
-  Text1->setPlainText(item->text());
+  Text1->setPlainText(selected.front()->text());
   for (QLabel* marker : Image2) {
     marker->hide();
   }

@@ -9,7 +9,6 @@
 #include "dictionary/pinyin_dictionary.h"
 
 class QLabel;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -19,6 +18,7 @@ namespace kelvaro {
 class ClickableLabel;
 class Form2;
 class LongTextBox;
+class WordListBox;
 
 // The main window: the word list, the source box with its pinyin and hint
 // boxes, the keyboard picture with its key markers, and the practice box.
@@ -68,7 +68,7 @@ class Form1 : public QWidget {
   QLabel* Label6 = nullptr;
   QPushButton* Command5 = nullptr;
   QLabel* Label1 = nullptr;
-  QListWidget* List1 = nullptr;
+  WordListBox* List1 = nullptr;
   QPlainTextEdit* Text1 = nullptr;
   QLabel* Label2 = nullptr;
   LongTextBox* Text2 = nullptr;

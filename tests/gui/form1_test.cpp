@@ -47,15 +47,6 @@ QStringList Entries(QListWidget* list) {
   return entries;
 }
 
-QList<int> LitMarkers(QWidget* form) {
-  QList<int> lit;
-  for (int i = 0; i < 26; ++i) {
-    auto* marker = Child<QWidget>(form, QStringLiteral("Image2(%1)").arg(i));
-    if (marker && !marker->isHidden()) lit << i;
-  }
-  return lit;
-}
-
 class UrlRecorder : public QObject {
   Q_OBJECT
  public:
@@ -261,6 +252,75 @@ class Form1Test : public QObject {
     form_->resize(700, 500);
     QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
     QCOMPARE(Child<QWidget>(form_.get(), "Image2(19)")->pos(), QPoint(256, 459));
+  }
+
+  // Focus alone chooses nothing, however it comes; the first arrow key then
+  // chooses the first entry.
+  void focusInTheWordListChoosesNothing_data() {
+    QTest::addColumn<Qt::FocusReason>("reason");
+    QTest::newRow("Tab") << Qt::TabFocusReason;
+    QTest::newRow("Shift+Tab") << Qt::BacktabFocusReason;
+    QTest::newRow("back from another window") << Qt::ActiveWindowFocusReason;
+    QTest::newRow("mouse") << Qt::MouseFocusReason;
+    QTest::newRow("other") << Qt::OtherFocusReason;
+  }
+  void focusInTheWordListChoosesNothing() {
+    QFETCH(Qt::FocusReason, reason);
+    auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
+    auto* list = Child<QListWidget>(form_.get(), "List1");
+    const QString sample = text1->toPlainText();
+    list->setFocus(reason);
+    QTRY_COMPARE(QApplication::focusWidget(), list);
+    text1->setFocus(Qt::TabFocusReason);
+    list->setFocus(reason);
+    QTRY_COMPARE(QApplication::focusWidget(), list);
+    QCOMPARE(text1->toPlainText(), sample);
+    QVERIFY(LitMarkers(form_.get()).isEmpty());
+    QVERIFY(list->selectedItems().isEmpty());
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(text1->toPlainText(), QStringLiteral("中国"));
+    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+  }
+
+  void tabbingThroughTheWindowKeepsTheSourceText() {
+    auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
+    auto* list = Child<QListWidget>(form_.get(), "List1");
+    const QString sample = text1->toPlainText();
+    QTRY_COMPARE(QApplication::focusWidget(), text1);
+    for (int i = 0; i < 4; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QTest::keyClick(list, Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), Child<QWidget>(form_.get(), "Text5"));
+    QCOMPARE(text1->toPlainText(), sample);
+    QVERIFY(LitMarkers(form_.get()).isEmpty());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(text1->toPlainText(), QStringLiteral("中国"));
+  }
+
+  // A click on an entry chooses it, selected before or not, and chooses it once.
+  void clickingTheSelectedEntryChoosesItAgain() {
+    auto* list = Child<QListWidget>(form_.get(), "List1");
+    auto* text1 = Child<QPlainTextEdit>(form_.get(), "Text1");
+    const QPoint china = list->visualItemRect(list->item(0)).center();
+    QSignalSpy changes(text1, &QPlainTextEdit::textChanged);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, china);
+    QCOMPARE(changes.size(), 1);
+    text1->setFocus();
+    text1->moveCursor(QTextCursor::End);
+    TypeThroughInputMethod(text1, QStringLiteral("爸爸"));
+    QCOMPARE(text1->toPlainText(), QStringLiteral("中国爸爸"));
+    changes.clear();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, china);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(text1->toPlainText(), QStringLiteral("中国"));
+    QCOMPARE(Child<LongTextBox>(form_.get(), "Text5")->toPlainText(), QStringLiteral("ZHONG GUO "));
+    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    // A click below the last entry chooses nothing.
+    changes.clear();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(5, list->viewport()->height() - 2));
+    QCOMPARE(changes.size(), 0);
   }
 
   void theWordListEndsAtItsFirstEmptyLine() {

@@ -39,4 +39,13 @@ void Click(QWidget* widget) {
   QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
+QList<int> LitMarkers(QWidget* form1) {
+  QList<int> lit;
+  for (int i = 0; i < 26; ++i) {
+    auto* marker = Child<QWidget>(form1, QStringLiteral("Image2(%1)").arg(i));
+    if (marker && !marker->isHidden()) lit << i;
+  }
+  return lit;
+}
+
 }  // namespace kelvaro

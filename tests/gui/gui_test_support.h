@@ -35,4 +35,7 @@ T* Child(QWidget* window, const QString& name) {
 // Clicks the middle of a widget with the left button.
 void Click(QWidget* widget);
 
+// The indexes of the key markers that are lit, in ascending order.
+QList<int> LitMarkers(QWidget* form1);
+
 }  // namespace kelvaro

@@ -34,14 +34,6 @@ QByteArray FileHash(const QString& path) {
   return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-QList<int> LitMarkers(QWidget* form) {
-  QList<int> lit;
-  for (int i = 0; i < 26; ++i) {
-    if (!Child<QWidget>(form, QStringLiteral("Image2(%1)").arg(i))->isHidden()) lit << i;
-  }
-  return lit;
-}
-
 QList<int> ExpectedMarkers(const QString& hints) {
   const auto bits = MarkersToLight(hints.toStdU16String());
   QList<int> lit;

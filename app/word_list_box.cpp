@@ -1,0 +1,40 @@
+#include "app/word_list_box.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+
+namespace kelvaro {
+
+WordListBox::WordListBox(QWidget* parent) : QListWidget(parent) {
+  connect(this, &QListWidget::itemSelectionChanged, this, &WordListBox::SelectionChanged);
+}
+
+void WordListBox::SelectionChanged() {
+  if (!selectedItems().isEmpty()) {
+    emit entryChosen();
+  }
+}
+
+void WordListBox::focusInEvent(QFocusEvent* event) {
+  // Qt makes the first entry current when the list takes the focus; with no
+  // entry current, the first arrow key selects the first entry.
+  const bool hadCurrent = currentIndex().isValid();
+  QListWidget::focusInEvent(event);
+  if (!hadCurrent && currentIndex().isValid()) {
+    selectionModel()->clearCurrentIndex();
+  }
+}
+
+void WordListBox::mousePressEvent(QMouseEvent* event) {
+  const QModelIndex hit = indexAt(event->position().toPoint());
+  const bool onSelected =
+      event->button() == Qt::LeftButton && hit.isValid() && selectionModel()->isSelected(hit);
+  QListWidget::mousePressEvent(event);
+  // A press on another entry selects it and so chooses it; one on the entry
+  // already selected changes no selection, so it chooses here.
+  if (onSelected && selectionModel()->isSelected(hit)) {
+    emit entryChosen();
+  }
+}
+
+}  // namespace kelvaro
