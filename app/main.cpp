@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "app/application_names.h"
 #include "app/display_check.h"
 #include "app/form1.h"
 
@@ -13,9 +14,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("kelvaro"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Kelvaro"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvaro.Kelvaro"));
+  kelvaro::SetApplicationNames();
   kelvaro::Form1 form1(QCoreApplication::applicationDirPath());
   form1.showMaximized();
   return QApplication::exec();
