@@ -34,6 +34,7 @@ Form2::Form2() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(8000);
+  Timer1->setTimerType(Qt::PreciseTimer);  // a coarse timer may tick up to 5 % early
   connect(Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
 
   Image1 = new ClickableLabel(this);

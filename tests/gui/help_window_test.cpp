@@ -1,5 +1,7 @@
 // The help window's states: shown by the help button, sent back by its timer
 // or by a click on its picture, title or description.
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -110,9 +112,20 @@ class HelpWindowTest : public QObject {
     QVERIFY(timer_->isActive());  // goes on counting
   }
 
-  void theRealTimerBringsTheMainWindowBackOnce() {
+  // The timer ticks 8000 ms after the help window first shows, never before.
+  // A coarse timer would tick early here: it is started 250 ms into a second
+  // of the monotonic clock, and a coarse 8-second timer rounds its expiry to
+  // a whole second, down when it lies in the first half.
+  void theRealTimerBringsTheMainWindowBackOnceAfterEightSeconds() {
+    const qint64 millisecond = QDeadlineTimer::current().deadline() % 1000;
+    QTest::qSleep(static_cast<int>((1250 - millisecond) % 1000));
+    QElapsedTimer sinceHelp;
+    qint64 tickedAfter = -1;
+    connect(timer_, &QTimer::timeout, this, [&] { tickedAfter = sinceHelp.elapsed(); });
+    sinceHelp.start();
     PressHelp();
     QTRY_VERIFY_WITH_TIMEOUT(form1_->isVisible(), 9500);
+    QVERIFY2(tickedAfter >= 8000, qPrintable(QString::number(tickedAfter)));
     QVERIFY(!timer_->isActive());
     QVERIFY(form2_->isVisible());
   }
