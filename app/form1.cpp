@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QWindow>
 #include <type_traits>
 
 #include "app/clickable_label.h"
@@ -254,6 +255,12 @@ void Form1::Command5_Click() {
 }
 
 void Form1::ShowAndActivate() {
+  // Mapped again with no position of its own, the window would be placed
+  // anew by the window manager; it comes back where it was.
+  QWindow* window = windowHandle();
+  if (window && !isVisible() && windowState() == Qt::WindowNoState) {
+    window->setPosition(window->position());
+  }
   show();
   raise();
   activateWindow();

@@ -1,8 +1,11 @@
-// The main window under an X server, as a family sees it: the caption the
-// window manager reads.
+// The main window under an X server and a window manager, as a family sees
+// it: the caption the window manager reads, and the place the window comes
+// back to after a visit to the help window.
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +43,10 @@ QByteArray Property(xcb_window_t window, const char* name) {
   return value;
 }
 
+xcb_window_t RootWindow() {
+  return xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root;
+}
+
 }  // namespace
 
 class X11WindowTest : public QObject {
@@ -49,6 +56,17 @@ class X11WindowTest : public QObject {
   void initTestCase() {
     if (QGuiApplication::platformName() != QStringLiteral("xcb")) QSKIP("needs an X server");
     SetApplicationNames();
+    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (openbox.isEmpty()) return;
+    windowManager_.start(openbox, {});
+    // A running window manager names its check window on the root window.
+    QTRY_VERIFY_WITH_TIMEOUT(!Property(RootWindow(), "_NET_SUPPORTING_WM_CHECK").isEmpty(), 10000);
+  }
+  void cleanupTestCase() {
+    if (windowManager_.state() != QProcess::NotRunning) {
+      windowManager_.terminate();
+      windowManager_.waitForFinished();
+    }
   }
 
   void theWindowManagerReadsExactlyTheCaption() {
@@ -59,6 +77,38 @@ class X11WindowTest : public QObject {
     QCOMPARE(QString::fromUtf8(Property(static_cast<xcb_window_t>(form.winId()), "_NET_WM_NAME")),
              QStringLiteral("Kelvaro2.0版"));
   }
+
+  // The user moves and sizes the window with the window manager; after the
+  // help window it is back at that place and size.
+  void theMainWindowComesBackWhereTheUserPutIt() {
+    if (windowManager_.state() != QProcess::Running) QSKIP("needs openbox");
+    ProgramDirectory dir(nullptr);
+    Form1 form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const uint32_t placeAndSize[] = {300, 150, 700, 520};
+    xcb_configure_window(Connection(), static_cast<xcb_window_t>(form.winId()),
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                             XCB_CONFIG_WINDOW_HEIGHT,
+                         placeAndSize);
+    xcb_flush(Connection());
+    QTRY_COMPARE(form.size(), QSize(700, 520));
+    QTest::qWait(300);
+    const QRect placed = form.geometry();
+    QWidget* help = TopLevel(QStringLiteral("Form2"));
+    QVERIFY(help);
+    for (const char* back : {"Timer1_Timer", "Image1_Click"}) {
+      QVERIFY(QMetaObject::invokeMethod(&form, "Command5_Click"));
+      QTRY_VERIFY(help->isVisible());
+      QVERIFY(QMetaObject::invokeMethod(help, back));
+      QVERIFY(QTest::qWaitForWindowExposed(&form));
+      QTest::qWait(300);
+      QCOMPARE(form.geometry(), placed);
+    }
+  }
+
+ private:
+  QProcess windowManager_;
 };
 
 QTEST_MAIN(X11WindowTest)
