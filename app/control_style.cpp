@@ -1,7 +1,6 @@
 #include "app/control_style.h"
 
 #include <QPalette>
-#include <QPixmap>
 
 #include "app/caption_label.h"
 
@@ -35,10 +34,11 @@ QFont HeiTiFont(double pointSize) {
       pointSize);
 }
 
+// Each file is added at its own size, so that Qt also adds its @2x file at
+// twice that size where the screen has more device pixels than logical ones.
 QIcon ProgramIcon() {
-  QIcon icon;
-  icon.addFile(QStringLiteral(":/pictures/icon-16.png"), QSize(16, 16));
-  icon.addFile(QStringLiteral(":/pictures/icon-32.png"), QSize(32, 32));
+  QIcon icon(QStringLiteral(":/pictures/icon-16.png"));
+  icon.addFile(QStringLiteral(":/pictures/icon-32.png"));
   return icon;
 }
 
@@ -63,12 +63,6 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text,
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setWordWrap(true);  // a caption longer than its label goes on a second line
   return label;
-}
-
-void ShowPicture(QLabel& label, const QString& resource, const QPoint& topLeft) {
-  const QPixmap picture(resource);
-  label.setPixmap(picture);
-  label.setGeometry(QRect(topLeft, picture.deviceIndependentSize().toSize()));
 }
 
 }  // namespace kelvaro

@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
-#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -23,8 +22,5 @@ void SetBackground(QWidget& widget, const QColor& colour);
 
 // A label with its object name, text and place.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
-
-// Shows a picture at its natural size, its top-left corner at topLeft.
-void ShowPicture(QLabel& label, const QString& resource, const QPoint& topLeft);
 
 }  // namespace kelvaro

@@ -15,6 +15,7 @@
 #include "app/control_style.h"
 #include "app/form2.h"
 #include "app/long_text_box.h"
+#include "app/picture.h"
 #include "app/program_texts.h"
 #include "app/qt_text.h"
 #include "app/twips.h"
@@ -86,9 +87,8 @@ void Form1::CreateControls() {
     return scale.ToPixels(left, top, width, height);
   };
 
-  Image1 = new ClickableLabel(this);
+  Image1 = new Picture(QStringLiteral(":/pictures/banner.png"), at(10200, 0, 0, 0).topLeft(), this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  ShowPicture(*Image1, QStringLiteral(":/pictures/banner.png"), at(10200, 0, 0, 0).topLeft());
   connect(Image1, &ClickableLabel::clicked, this, &Form1::Image1_Click);
 
   Label6 = MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("小孩子感兴趣的词（请点击）"),
@@ -127,10 +127,9 @@ void Form1::CreateControls() {
   connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
   Text5 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text5"), at(2040, 3360, 8655, 1095), 24);
 
-  Image3 = new ClickableLabel(this);
+  Image3 = new Picture(QStringLiteral(":/pictures/keyboard.png"),
+                       at(kKeyboardLeftTwips, kKeyboardTopTwips, 0, 0).topLeft(), this);
   Image3->setObjectName(QStringLiteral("Image3"));
-  ShowPicture(*Image3, QStringLiteral(":/pictures/keyboard.png"),
-              at(kKeyboardLeftTwips, kKeyboardTopTwips, 0, 0).topLeft());
   connect(Image3, &ClickableLabel::clicked, this, &Form1::Image3_Click);
 
   Label4 =
@@ -159,19 +158,17 @@ void Form1::CreateControls() {
   displayMode->addButton(Option3);
   displayMode->addButton(Option1);
 
-  // The key markers lie above the keyboard picture, dark until a word is chosen.
+  // The key markers lie above the keyboard picture, dark until a word is
+  // chosen. They have no click handler: a click on a lit one does nothing.
   for (std::size_t i = 0; i < kKeyMarkers.size(); ++i) {
     const KeyMarker& marker = kKeyMarkers[i];
-    auto* label = new QLabel(this);
-    label->setObjectName(QStringLiteral("Image2(%1)").arg(i));
-    ShowPicture(*label,
-                marker.leftHand ? QStringLiteral(":/pictures/marker-red.png")
-                                : QStringLiteral(":/pictures/marker-blue.png"),
-                at(marker.left, marker.top, 0, 0).topLeft());
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->hide();
-    label->raise();
-    Image2[i] = label;
+    auto* picture = new Picture(marker.leftHand ? QStringLiteral(":/pictures/marker-red.png")
+                                                : QStringLiteral(":/pictures/marker-blue.png"),
+                                at(marker.left, marker.top, 0, 0).topLeft(), this);
+    picture->setObjectName(QStringLiteral("Image2(%1)").arg(i));
+    picture->hide();
+    picture->raise();
+    Image2[i] = picture;
   }
 
   setTabOrder(Text1, Text2);
@@ -234,7 +231,7 @@ void Form1::List1_Click() {
     return;
   }
   Text1->setPlainText(selected.front()->text());
-  for (QLabel* marker : Image2) {
+  for (Picture* marker : Image2) {
     marker->hide();
   }
   const auto lit = MarkersToLight(Utf16View(Text5->toPlainText()));

@@ -18,6 +18,7 @@ namespace kelvaro {
 class ClickableLabel;
 class Form2;
 class LongTextBox;
+class Picture;
 class WordListBox;
 
 // The main window: the word list, the source box with its pinyin and hint
@@ -64,7 +65,7 @@ class Form1 : public QWidget {
   Form1Sizes sizes_ = DesignSizes();
   std::unique_ptr<Form2> form2_;
 
-  ClickableLabel* Image1 = nullptr;
+  Picture* Image1 = nullptr;
   QLabel* Label6 = nullptr;
   QPushButton* Command5 = nullptr;
   QLabel* Label1 = nullptr;
@@ -75,13 +76,13 @@ class Form1 : public QWidget {
   QLabel* Label5 = nullptr;
   ClickableLabel* Label3 = nullptr;
   LongTextBox* Text5 = nullptr;
-  ClickableLabel* Image3 = nullptr;
+  Picture* Image3 = nullptr;
   QLabel* Label4 = nullptr;
   QPlainTextEdit* Text4 = nullptr;
   QPushButton* Command1 = nullptr;
   QRadioButton* Option3 = nullptr;
   QRadioButton* Option1 = nullptr;
-  std::array<QLabel*, 26> Image2{};
+  std::array<Picture*, 26> Image2{};
 };
 
 }  // namespace kelvaro

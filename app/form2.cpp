@@ -6,6 +6,7 @@
 
 #include "app/clickable_label.h"
 #include "app/control_style.h"
+#include "app/picture.h"
 #include "app/program_texts.h"
 #include "app/skip_taskbar.h"
 #include "app/twips.h"
@@ -37,10 +38,9 @@ Form2::Form2() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
   Timer1->setTimerType(Qt::PreciseTimer);  // a coarse timer may tick up to 5 % early
   connect(Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
 
-  Image1 = new ClickableLabel(this);
+  Image1 = new Picture(QStringLiteral(":/pictures/finger-chart.png"),
+                       scale.ToPixels(120, 2400, 7500, 5025).topLeft(), this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  ShowPicture(*Image1, QStringLiteral(":/pictures/finger-chart.png"),
-              scale.ToPixels(120, 2400, 7500, 5025).topLeft());
   connect(Image1, &ClickableLabel::clicked, this, &Form2::Image1_Click);
 
   MakeLabel(this, QStringLiteral("lblVersion"), kMakerName, scale.ToPixels(480, 840, 1725, 225));

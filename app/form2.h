@@ -6,6 +6,7 @@
 namespace kelvaro {
 
 class ClickableLabel;
+class Picture;
 
 // The help window: title, a short description and the finger chart. It has
 // no frame and no task-bar entry; showing it the first time starts an
@@ -38,7 +39,7 @@ class Form2 : public QWidget {
   void ReturnToMainWindow();
 
   QTimer* Timer1;
-  ClickableLabel* Image1;
+  Picture* Image1;
   ClickableLabel* lblTitle;
   ClickableLabel* lblDescription;
   bool displayedBefore_ = false;

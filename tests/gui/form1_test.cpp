@@ -323,6 +323,24 @@ class Form1Test : public QObject {
     QCOMPARE(changes.size(), 0);
   }
 
+  // The markers have no click handler: a click on a lit one does nothing, and
+  // in particular does not reach the keyboard picture below it.
+  void clickingALitMarkerDoesNothing() {
+    auto* list = Child<QListWidget>(form_.get(), "List1");
+    list->setCurrentRow(0);
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
+    for (int lit : {6, 19}) {
+      ClickWindowAt(Child<QWidget>(form_.get(), QStringLiteral("Image2(%1)").arg(lit)));
+    }
+    // The keyboard beside them still opens the home page.
+    ClickWindowAt(Child<QWidget>(form_.get(), "Image3"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(recorder.opened.size(), 1);
+    QCOMPARE(Child<QPlainTextEdit>(form_.get(), "Text1")->toPlainText(), QStringLiteral("中国"));
+    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+  }
+
   void theWordListEndsAtItsFirstEmptyLine() {
     QCOMPARE(Entries(Child<QListWidget>(form_.get(), "List1")),
              (QStringList{"中国", "女", "谁", "abc", "妈妈", "快乐", ""}));

@@ -39,6 +39,12 @@ void Click(QWidget* widget) {
   QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
+void ClickWindowAt(QWidget* widget) {
+  QWidget* window = widget->window();
+  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                    widget->mapTo(window, widget->rect().center()));
+}
+
 QList<int> LitMarkers(QWidget* form1) {
   QList<int> lit;
   for (int i = 0; i < 26; ++i) {

@@ -34,6 +34,9 @@ T* Child(QWidget* window, const QString& name) {
 
 // Clicks the middle of a widget with the left button.
 void Click(QWidget* widget);
+// Clicks the window at the middle of a widget, as the window system does: the
+// click goes to whatever takes mouse events at that point.
+void ClickWindowAt(QWidget* widget);
 
 // The indexes of the key markers that are lit, in ascending order.
 QList<int> LitMarkers(QWidget* form1);
