@@ -44,9 +44,11 @@ PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
     throw std::length_error("too many distinct readings for the conversion index");
   }
   readings_.reserve(dictionary.ReadingIdCount());
+  numbered_.reserve(dictionary.ReadingIdCount());
   for (std::size_t id = 0; id < dictionary.ReadingIdCount(); ++id) {
     const auto reading = dictionary.Reading(static_cast<PinyinDictionary::ReadingId>(id));
     readings_.push_back(prepare(reading));
+    numbered_.emplace_back(reading);
   }
   readings_[0] = PreparedReading{};  // no reading: every piece is empty
   for (const std::u16string_view reading : PolyphoneReadings()) {
@@ -78,6 +80,24 @@ void PinyinConverter::Convert(std::u16string_view source, DisplayMode mode,
     case DisplayMode::kNone:
       return ConvertIn<DisplayMode::kNone>(source, result);
   }
+}
+
+std::vector<std::u16string_view> PinyinConverter::Readings(std::u16string_view source) const {
+  std::vector<std::u16string_view> readings;
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    const char16_t c = source[i];
+    const std::uint16_t entry = (*index_)[c];
+    if (entry == 0) continue;
+    if (entry & kRuleFlag) {
+      const int rule = ResolvePolyphoneIndex(c, source, static_cast<std::int32_t>(i + 1));
+      if (rule >= 0) {
+        readings.push_back(PolyphoneReadings()[static_cast<std::size_t>(rule)]);
+        continue;
+      }
+    }
+    readings.push_back(numbered_[entry & ~kRuleFlag]);
+  }
+  return readings;
 }
 
 template <DisplayMode kMode>

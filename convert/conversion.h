@@ -40,6 +40,11 @@ class PinyinConverter {
   // caller that converts again and again.
   void Convert(std::u16string_view source, DisplayMode mode, ConversionResult& result) const;
 
+  // The tone-numbered readings that a conversion of source shows, in order,
+  // after the polyphone rules: "重庆" -> {"chong2", "qing4"}, "暖和" ->
+  // {"nuan3", "huo"} (a rule reading may lack its digit).
+  std::vector<std::u16string_view> Readings(std::u16string_view source) const;
+
  private:
   // A reading prepared for output; 8 units leave room for the longest
   // syllable ("zhuang") with a space after it.
@@ -64,6 +69,7 @@ class PinyinConverter {
   std::unique_ptr<std::array<std::uint16_t, 0x10000>> index_;
   std::vector<PreparedReading> readings_;      // by dictionary reading id
   std::vector<PreparedReading> ruleReadings_;  // by polyphone reading index
+  std::vector<std::u16string> numbered_;       // by dictionary reading id: "zhong1"
 };
 
 }  // namespace kelvaro

@@ -61,4 +61,19 @@ std::u16string AddToneMark(std::u16string_view reading) {
   return body;
 }
 
+std::u16string RemoveToneMark(std::u16string_view syllable) {
+  std::u16string reading(syllable);
+  for (char16_t& c : reading) {
+    for (const CarrierMarks& entry : kToneMarkTable) {
+      const auto* mark = std::find(entry.marked.begin(), entry.marked.end(), c);
+      if (mark != entry.marked.end()) {
+        c = entry.carrier;
+        const auto tone = static_cast<char16_t>(u'1' + (mark - entry.marked.begin()));
+        return reading + tone;  // a syllable carries one mark
+      }
+    }
+  }
+  return reading;
+}
+
 }  // namespace kelvaro

@@ -11,4 +11,8 @@ namespace kelvaro {
 // the first of a, o, e, i, u, ü that occurs in the syllable.
 std::u16string AddToneMark(std::u16string_view reading);
 
+// The reading a tone-marked syllable was made from: "zhōng" -> "zhong1",
+// "nǚ" -> "nü3". An unmarked syllable is returned as it is ("le", "huo").
+std::u16string RemoveToneMark(std::u16string_view syllable);
+
 }  // namespace kelvaro

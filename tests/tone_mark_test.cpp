@@ -53,6 +53,26 @@ INSTANTIATE_TEST_SUITE_P(MarkedLetters, AddToneMarkTest, testing::ValuesIn(kMark
 INSTANTIATE_TEST_SUITE_P(CarrierChoice, AddToneMarkTest, testing::ValuesIn(kCarrierChoice));
 INSTANTIATE_TEST_SUITE_P(IuOnTheU, AddToneMarkTest, testing::ValuesIn(kIuOnTheU));
 
+// The pinyin box read back into readings: every marked row backwards, and
+// syllables without a mark (the neutral tone, rule readings without a digit).
+constexpr Row kUnmarked[] = {
+    {u"le", u"le"}, {u"huo", u"huo"}, {u"", u""},
+    {u"m", u"m"},   {u"lü", u"lü"},   {u"zhong", u"zhong"},
+};
+
+class RemoveToneMarkTest : public testing::TestWithParam<Row> {};
+
+TEST_P(RemoveToneMarkTest, RestoresTheReading) {
+  EXPECT_EQ(RemoveToneMark(GetParam().marked), GetParam().reading);
+}
+
+INSTANTIATE_TEST_SUITE_P(MarkedLetters, RemoveToneMarkTest, testing::ValuesIn(kMarkedLetters));
+INSTANTIATE_TEST_SUITE_P(IuOnTheU, RemoveToneMarkTest, testing::ValuesIn(kIuOnTheU));
+INSTANTIATE_TEST_SUITE_P(Unmarked, RemoveToneMarkTest, testing::ValuesIn(kUnmarked));
+INSTANTIATE_TEST_SUITE_P(Syllables, RemoveToneMarkTest,
+                         testing::Values(Row{u"zhong1", u"zhōng"}, Row{u"lüe4", u"lüè"},
+                                         Row{u"jiu3", u"jiǔ"}, Row{u"shui2", u"shuí"}));
+
 // The rule as pinyin textbooks teach it, stated apart from the code: a or e
 // takes the mark if present; in "ou" the o; otherwise the last vowel.
 std::u16string TextbookMark(std::u16string_view reading) {

@@ -1,0 +1,92 @@
+#include "convert/spoken_pinyin.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "convert/conversion.h"
+
+namespace kelvaro {
+namespace {
+
+const PinyinConverter& Converter() {
+  static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
+  static const PinyinConverter converter(dictionary);
+  return converter;
+}
+
+struct SourceRow {
+  std::u16string_view source;
+  std::string_view spoken;
+};
+
+void PrintTo(const SourceRow& row, std::ostream* os) { *os << row.spoken; }
+
+// What the voice is given for a source text: the readings the pinyin box
+// shows, after the polyphone rules, with their tone digits.
+constexpr SourceRow kSourceRows[] = {
+    {u"重庆", "chong2 qing4"},
+    {u"重要", "zhong4 yao4"},
+    {u"暖和", "nuan3 huo"},  // the rule reading has no digit
+    {u"女", "nv3"},          // the voice reads ü only when written v
+    {u"绿色", "lv4 se4"},
+    {u"略", "lve4"},
+    {u"了", "le5"},
+    {u"谁", "shui2"},
+    {u"我爱中国", "wo3 ai4 zhong1 guo2"},
+    {u"中，国。\r\n好", "zhong1 guo2 hao3"},
+    {u"银行 行走", "yin2 hang2 hang2 zou3"},
+    {u"abc 123", ""},
+    {u"", ""},
+};
+
+class SpokenSourceTest : public testing::TestWithParam<SourceRow> {};
+
+TEST_P(SpokenSourceTest, SpeaksTheReadingsThePinyinBoxShows) {
+  EXPECT_EQ(SpokenPinyin(Converter().Readings(GetParam().source)), GetParam().spoken);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, SpokenSourceTest, testing::ValuesIn(kSourceRows));
+
+struct ShownRow {
+  std::u16string_view shown;
+  std::vector<std::u16string> readings;
+};
+
+void PrintTo(const ShownRow& row, std::ostream* os) { *os << row.readings.size() << " readings"; }
+
+// A selection of the pinyin box back to its readings.
+const ShownRow kShownRows[] = {
+    {u"chóng qìng ", {u"chong2", u"qing4"}},
+    {u"nuǎn huo ", {u"nuan3", u"huo"}},
+    {u"nǚ lǜ lüè le", {u"nü3", u"lü4", u"lüe4", u"le"}},
+    {u"中(zhōng)国(guó)", {u"zhong1", u"guo2"}},
+    {u"  jiǔ\n\nliù  ", {u"jiu3", u"liu4"}},
+    {u"ng ", {u"ng"}},
+    {u"", {}},
+    {u"中国 123 ，", {}},
+};
+
+class ShownPinyinTest : public testing::TestWithParam<ShownRow> {};
+
+TEST_P(ShownPinyinTest, ReadsEachMarkedSyllableBack) {
+  EXPECT_EQ(ReadingsOfMarkedPinyin(GetParam().shown), GetParam().readings);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ShownPinyinTest, testing::ValuesIn(kShownRows));
+
+TEST(SpokenPinyin, ThePinyinBoxSpeaksAsItsSourceDoesButForTheNeutralDigit) {
+  // The box drops the digit 5 of the neutral tone; the voice reads a syllable
+  // without digit in the neutral tone too.
+  const std::u16string_view source = u"小朋友们在公园里做游戏，我的好朋友长大了。";
+  const auto shown =
+      ReadingsOfMarkedPinyin(Converter().Convert(source, DisplayMode::kReadingOnly).pinyin);
+  const std::vector<std::u16string_view> shownViews(shown.begin(), shown.end());
+  EXPECT_EQ(SpokenPinyin(shownViews),
+            "xiao3 peng2 you3 men zai4 gong1 yuan2 li3 zuo4 you2 xi4 wo3 de hao3 peng2 you3 zhang3 "
+            "da4 le");
+}
+
+}  // namespace
+}  // namespace kelvaro
