@@ -1,0 +1,90 @@
+// Synthesises with the real voice into memory: no sound device needed.
+// espeak-ng loads once per process, so the case without voice data runs in a
+// process of its own (see tests/CMakeLists.txt).
+#include "util/pinyin_voice.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace kelvaro {
+namespace {
+
+struct Recording {
+  std::vector<short> samples;
+  double Seconds(int sampleRate) const { return static_cast<double>(samples.size()) / sampleRate; }
+  double Loudness() const {
+    double sum = 0;
+    for (const short s : samples) sum += static_cast<double>(s) * s;
+    return samples.empty() ? 0 : std::sqrt(sum / static_cast<double>(samples.size()));
+  }
+};
+
+struct SpeechRow {
+  const char* pinyin;
+  double minSeconds;
+  double maxSeconds;
+};
+
+void PrintTo(const SpeechRow& row, std::ostream* os) { *os << row.pinyin; }
+
+// A syllable takes a few tenths of a second at the normal rate.
+constexpr SpeechRow kSpeechRows[] = {
+    {"ma1", 0.1, 0.8},
+    {"nv3", 0.1, 0.8},
+    {"nuan3 huo", 0.25, 1.6},
+    {"wo3 ai4 zhong1 guo2 ni3 hao3 ma1 ma1 ba4 ba4", 1.2, 6.0},
+};
+
+class VoiceTest : public testing::TestWithParam<SpeechRow> {};
+
+TEST_P(VoiceTest, SynthesisesAudibleSpeechOfPlausibleLength) {
+  Recording recording;
+  PinyinVoice voice([&](std::span<const short> s) {
+    recording.samples.insert(recording.samples.end(), s.begin(), s.end());
+  });
+  ASSERT_TRUE(voice.IsReady()) << "espeak-ng-data with the cmn-latn-pinyin voice is needed";
+  voice.Speak(GetParam().pinyin);
+  const double seconds = recording.Seconds(voice.SampleRate());
+  std::cout << GetParam().pinyin << ": " << recording.samples.size() << " samples at "
+            << voice.SampleRate() << " Hz, " << seconds << " s\n";
+  EXPECT_GE(seconds, GetParam().minSeconds);
+  EXPECT_LE(seconds, GetParam().maxSeconds);
+  EXPECT_GT(recording.Loudness(), 500.0) << "speech, not silence";
+}
+
+INSTANTIATE_TEST_SUITE_P(Syllables, VoiceTest, testing::ValuesIn(kSpeechRows));
+
+TEST(Voice, TenSyllablesLastFarLongerThanOne) {
+  std::size_t count = 0;
+  PinyinVoice voice([&](std::span<const short> s) { count += s.size(); });
+  voice.Speak("ma1");
+  const std::size_t one = count;
+  count = 0;
+  voice.Speak("ma1 ma1 ma1 ma1 ma1 ma1 ma1 ma1 ma1 ma1");
+  EXPECT_GT(count, 5 * one);
+  count = 0;
+  voice.Speak("");
+  EXPECT_EQ(count, 0u);
+}
+
+// Run alone, with ESPEAK_DATA_PATH naming a folder without voice data.
+TEST(MissingVoice, StaysSilentAndReturns) {
+  const char* dataPath = std::getenv("ESPEAK_DATA_PATH");
+  if (!dataPath || std::filesystem::exists(std::filesystem::path(dataPath) / "espeak-ng-data")) {
+    GTEST_SKIP() << "skipped: needs ESPEAK_DATA_PATH without voice data";
+  }
+  std::size_t count = 0;
+  PinyinVoice voice([&](std::span<const short> s) { count += s.size(); });
+  EXPECT_FALSE(voice.IsReady());
+  voice.Speak("chong2 qing4");
+  voice.Stop();
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(voice.SampleRate(), 0);
+}
+
+}  // namespace
+}  // namespace kelvaro
