@@ -18,6 +18,7 @@
 #include "app/picture.h"
 #include "app/program_texts.h"
 #include "app/qt_text.h"
+#include "app/read_aloud.h"
 #include "app/twips.h"
 #include "app/word_list_box.h"
 #include "keyboard/key_markers.h"
@@ -178,6 +179,8 @@ void Form1::CreateControls() {
   setTabOrder(List1, Command5);
   Text1->setFocus();
 
+  readAloud_ = new ReadAloud(converter_, *Text1, *Text2, *List1, *this);
+
   Text1->setPlainText(kSampleText);
   // Connected after the sample text is in place: the load step converts it.
   connect(Text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
@@ -300,6 +303,7 @@ void Form1::ApplySizes() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+  readAloud_->Stop();
   Form_Unload();
   event->accept();
 }

@@ -19,6 +19,7 @@ class ClickableLabel;
 class Form2;
 class LongTextBox;
 class Picture;
+class ReadAloud;
 class WordListBox;
 
 // The main window: the word list, the source box with its pinyin and hint
@@ -64,6 +65,7 @@ class Form1 : public QWidget {
   ConversionResult lastConversion_;  // kept so that its storage is reused
   Form1Sizes sizes_ = DesignSizes();
   std::unique_ptr<Form2> form2_;
+  ReadAloud* readAloud_ = nullptr;
 
   Picture* Image1 = nullptr;
   QLabel* Label6 = nullptr;

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyleHints>
 #include <algorithm>
+#include <memory>
 
 namespace kelvaro {
 namespace {
@@ -216,21 +217,26 @@ void LongTextBox::Copy() const {
   if (cursor_ != anchor_) QApplication::clipboard()->setText(selectedText());
 }
 
-void LongTextBox::contextMenuEvent(QContextMenuEvent* event) {
-  QMenu menu(this);
+QMenu* LongTextBox::createStandardContextMenu() {
+  auto* menu = new QMenu(this);
   const bool selected = cursor_ != anchor_;
-  menu.addAction(QStringLiteral("剪切"), this,
-                 [this] {
-                   Copy();
-                   InsertAtCursor(QString());
-                 })
+  menu->addAction(QStringLiteral("剪切"), this,
+                  [this] {
+                    Copy();
+                    InsertAtCursor(QString());
+                  })
       ->setEnabled(selected);
-  menu.addAction(QStringLiteral("复制"), this, [this] { Copy(); })->setEnabled(selected);
-  menu.addAction(QStringLiteral("粘贴"), this,
-                 [this] { InsertAtCursor(QApplication::clipboard()->text()); });
-  menu.addSeparator();
-  menu.addAction(QStringLiteral("全选"), this, [this] { selectAll(); });
-  menu.exec(event->globalPos());
+  menu->addAction(QStringLiteral("复制"), this, [this] { Copy(); })->setEnabled(selected);
+  menu->addAction(QStringLiteral("粘贴"), this,
+                  [this] { InsertAtCursor(QApplication::clipboard()->text()); });
+  menu->addSeparator();
+  menu->addAction(QStringLiteral("全选"), this, [this] { selectAll(); });
+  return menu;
+}
+
+void LongTextBox::contextMenuEvent(QContextMenuEvent* event) {
+  const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+  menu->exec(event->globalPos());
 }
 
 void LongTextBox::keyPressEvent(QKeyEvent* event) {

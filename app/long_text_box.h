@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+class QMenu;
+
 namespace kelvaro {
 
 // A multi-line, word-wrapped, editable text box for long texts that are
@@ -23,6 +25,9 @@ class LongTextBox : public QAbstractScrollArea {
   void setCursorPosition(int position, bool keepAnchor = false);
   QString selectedText() const;
   void selectAll();
+  // The box's own context menu (cut, copy, paste, select all), for the
+  // caller to extend and show; the caller owns it.
+  QMenu* createStandardContextMenu();
 
   // Where each wrapped line starts, as positions in the text.
   const std::vector<int>& lineStarts() const { return lineStarts_; }

@@ -1,0 +1,94 @@
+#include "app/read_aloud.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <memory>
+#include <vector>
+
+#include "app/long_text_box.h"
+#include "app/qt_text.h"
+#include "convert/conversion.h"
+#include "convert/spoken_pinyin.h"
+#include "util/pinyin_voice.h"
+
+namespace kelvaro {
+namespace {
+
+const QString kReadAloudText = QStringLiteral("朗读");
+const QKeySequence kReadAloudKey(Qt::CTRL | Qt::Key_R);
+
+}  // namespace
+
+ReadAloud::Speaker ReadAloud::VoiceSpeaker() {
+  auto voice = std::make_shared<std::unique_ptr<PinyinVoice>>();
+  return [voice](const std::string& pinyin) {
+    if (!*voice) {
+      if (pinyin.empty()) return;
+      *voice = std::make_unique<PinyinVoice>();
+    }
+    (*voice)->Speak(pinyin);
+  };
+}
+
+ReadAloud::ReadAloud(const PinyinConverter& converter, QPlainTextEdit& sourceBox,
+                     LongTextBox& pinyinBox, QListWidget& wordList, QWidget& window,
+                     Speaker speaker)
+    : QObject(&window),
+      converter_(converter),
+      sourceBox_(sourceBox),
+      pinyinBox_(pinyinBox),
+      speaker_(std::move(speaker)) {
+  AddToContextMenu(sourceBox);
+  AddToContextMenu(pinyinBox);
+  // The first click of the double-click has chosen the entry as usual.
+  connect(&wordList, &QListWidget::itemDoubleClicked, this,
+          [this](const QListWidgetItem* item) { SpeakSource(item->text()); });
+  auto* shortcut = new QAction(kReadAloudText, &window);
+  shortcut->setShortcut(kReadAloudKey);
+  window.addAction(shortcut);
+  connect(shortcut, &QAction::triggered, this, &ReadAloud::SpeakFocused);
+}
+
+template <typename Box>
+void ReadAloud::AddToContextMenu(Box& box) {
+  box.setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(&box, &Box::customContextMenuRequested, this, [this, &box](const QPoint& at) {
+    QMenu* menu = box.createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QAction* item = menu->addAction(kReadAloudText, this, [this, &box] { Speak(box); });
+    item->setShortcut(kReadAloudKey);  // shown beside the item
+    menu->popup(box.viewport()->mapToGlobal(at));
+  });
+}
+
+void ReadAloud::Speak(QPlainTextEdit& box) {
+  const QTextCursor cursor = box.textCursor();
+  SpeakSource(cursor.hasSelection() ? cursor.selectedText() : box.toPlainText());
+}
+
+void ReadAloud::Speak(LongTextBox& box) {
+  const QString selected = box.selectedText();
+  const auto readings =
+      ReadingsOfMarkedPinyin(Utf16View(selected.isEmpty() ? box.toPlainText() : selected));
+  const std::vector<std::u16string_view> views(readings.begin(), readings.end());
+  speaker_(SpokenPinyin(views));
+}
+
+void ReadAloud::SpeakSource(const QString& text) {
+  speaker_(SpokenPinyin(converter_.Readings(Utf16View(text))));
+}
+
+void ReadAloud::SpeakFocused() {
+  if (sourceBox_.hasFocus()) {
+    Speak(sourceBox_);
+  } else {
+    Speak(pinyinBox_);
+  }
+}
+
+void ReadAloud::Stop() { speaker_(std::string()); }
+
+}  // namespace kelvaro

@@ -1,0 +1,197 @@
+// Reading aloud driven as a user would: the context menus of the source and
+// pinyin boxes, a double-click on the word list, the shortcut. A recording
+// speaker stands in for the voice; the last cases use the real one.
+#include "app/read_aloud.h"
+
+#include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "app/form1.h"
+#include "app/long_text_box.h"
+#include "convert/conversion.h"
+#include "gui_test_support.h"
+
+using namespace kelvaro;
+
+namespace {
+
+// Opens the box's context menu as a right-click does and returns it.
+QMenu* OpenContextMenu(QAbstractScrollArea* box) {
+  const QPoint at = box->viewport()->rect().center();
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(box->viewport(), &event);
+  return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+QStringList ActionTexts(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* action : menu->actions()) {
+    if (!action->isSeparator()) texts << action->text();
+  }
+  return texts;
+}
+
+// Chooses "朗读" in the box's context menu.
+void ReadAloudFromMenu(QAbstractScrollArea* box) {
+  QMenu* menu = OpenContextMenu(box);
+  QVERIFY(menu);
+  QAction* readAloud = menu->actions().constLast();
+  QCOMPARE(readAloud->text(), QStringLiteral("朗读"));
+  readAloud->trigger();
+  menu->close();
+}
+
+}  // namespace
+
+class ReadAloudTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    window_ = std::make_unique<QWidget>();
+    source_ = new QPlainTextEdit(window_.get());
+    pinyin_ = new LongTextBox(window_.get());
+    list_ = new QListWidget(window_.get());
+    source_->setGeometry(0, 0, 400, 100);
+    pinyin_->setGeometry(0, 100, 400, 100);
+    list_->setGeometry(0, 200, 400, 100);
+    spoken_.clear();
+    new ReadAloud(Converter(), *source_, *pinyin_, *list_, *window_,
+                  [this](const std::string& pinyin) { spoken_ << QString::fromStdString(pinyin); });
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanup() { window_.reset(); }
+
+  void menusKeepTheirItemsAndEndWithReadAloud() {
+    for (QAbstractScrollArea* box :
+         {static_cast<QAbstractScrollArea*>(source_), static_cast<QAbstractScrollArea*>(pinyin_)}) {
+      QMenu* menu = OpenContextMenu(box);
+      QVERIFY(menu);
+      const QStringList texts = ActionTexts(menu);
+      QVERIFY2(texts.size() > 3, qPrintable(texts.join(' ')));
+      QCOMPARE(texts.constLast(), QStringLiteral("朗读"));
+      QCOMPARE(menu->actions().constLast()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+      menu->close();
+    }
+  }
+
+  void sourceBoxSpeaksItsReadings_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selectFrom");  // -1: no selection
+    QTest::addColumn<int>("selectTo");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("whole text") << "重庆" << -1 << -1 << "chong2 qing4";
+    QTest::newRow("rule reading without digit") << "暖和" << -1 << -1 << "nuan3 huo";
+    QTest::newRow("ü as v") << "女" << -1 << -1 << "nv3";
+    QTest::newRow("selection only") << "今天很暖和。" << 3 << 5 << "nuan3 huo";
+    QTest::newRow("punctuation and Latin dropped") << "abc，好！" << -1 << -1 << "hao3";
+    QTest::newRow("nothing to read") << "abc" << -1 << -1 << "";
+  }
+  void sourceBoxSpeaksItsReadings() {
+    QFETCH(QString, text);
+    QFETCH(int, selectFrom);
+    QFETCH(int, selectTo);
+    QFETCH(QString, spoken);
+    source_->setPlainText(text);
+    if (selectFrom >= 0) {
+      QTextCursor cursor = source_->textCursor();
+      cursor.setPosition(selectFrom);
+      cursor.setPosition(selectTo, QTextCursor::KeepAnchor);
+      source_->setTextCursor(cursor);
+    }
+    ReadAloudFromMenu(source_);
+    QCOMPARE(spoken_, QStringList{spoken});
+  }
+
+  void pinyinBoxSpeaksWhatItShows_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("selectFrom");
+    QTest::addColumn<int>("selectTo");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("whole text") << "chóng qìng " << -1 << -1 << "chong2 qing4";
+    QTest::newRow("neutral tone") << "nuǎn huo " << -1 << -1 << "nuan3 huo";
+    QTest::newRow("ü as v") << "nǚ lǜ " << -1 << -1 << "nv3 lv4";
+    QTest::newRow("selection only") << "wǒ ài zhōng guó " << 5 << 15 << "zhong1 guo2";
+  }
+  void pinyinBoxSpeaksWhatItShows() {
+    QFETCH(QString, shown);
+    QFETCH(int, selectFrom);
+    QFETCH(int, selectTo);
+    QFETCH(QString, spoken);
+    pinyin_->setPlainText(shown);
+    if (selectFrom >= 0) {
+      pinyin_->setCursorPosition(selectFrom);
+      pinyin_->setCursorPosition(selectTo, true);
+    }
+    ReadAloudFromMenu(pinyin_);
+    QCOMPARE(spoken_, QStringList{spoken});
+  }
+
+  void doubleClickOnTheWordListSpeaksTheEntry() {
+    list_->addItems({QStringLiteral("中国"), QStringLiteral("女")});
+    QListWidgetItem* item = list_->item(1);
+    const QPoint at = list_->visualItemRect(item).center();
+    QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(list_->currentRow(), 1);
+    QCOMPARE(spoken_, QStringList{QStringLiteral("nv3")});
+  }
+
+  void shortcutSpeaksTheFocusedBoxElseThePinyinBox() {
+    source_->setPlainText(QStringLiteral("重庆"));
+    pinyin_->setPlainText(QStringLiteral("zhōng guó "));
+    window_->activateWindow();
+    source_->setFocus();
+    QTest::keyClick(source_, Qt::Key_R, Qt::ControlModifier);
+    list_->setFocus();
+    QTest::keyClick(list_, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(spoken_, (QStringList{QStringLiteral("chong2 qing4"), QStringLiteral("zhong1 guo2")}));
+    QCOMPARE(source_->toPlainText(), QStringLiteral("重庆"));  // the key typed nothing
+  }
+
+  // The real voice: on the sound device when there is one, silent when there
+  // is none or its data is missing (the second run, without voice data).
+  void mainWindowKeepsReactingWhileItSpeaks() {
+    ProgramDirectory dir(nullptr);
+    Form1 form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* text1 = Child<QPlainTextEdit>(&form, QStringLiteral("Text1"));
+    auto* text2 = Child<LongTextBox>(&form, QStringLiteral("Text2"));
+    text1->setPlainText(QStringLiteral("床前明月光，疑是地上霜。举头望明月，低头思故乡。"));
+    QElapsedTimer timer;
+    timer.start();
+    ReadAloudFromMenu(text2);
+    ReadAloudFromMenu(text2);  // a new request stops the old one
+    QVERIFY2(timer.elapsed() < 2000, "speaking must not hold up the window");
+    text1->setFocus();
+    text1->moveCursor(QTextCursor::End);
+    QInputMethodEvent typed;  // as a pinyin input method commits a character
+    typed.setCommitString(QStringLiteral("中"));
+    QApplication::sendEvent(text1, &typed);
+    QVERIFY(text2->toPlainText().endsWith(QStringLiteral("zhōng ")));
+    form.close();
+  }
+
+ private:
+  static const PinyinConverter& Converter() {
+    static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
+    static const PinyinConverter converter(dictionary);
+    return converter;
+  }
+
+  std::unique_ptr<QWidget> window_;
+  QPlainTextEdit* source_ = nullptr;
+  LongTextBox* pinyin_ = nullptr;
+  QListWidget* list_ = nullptr;
+  QStringList spoken_;
+};
+
+QTEST_MAIN(ReadAloudTest)
+#include "read_aloud_test.moc"
