@@ -1,7 +1,10 @@
-// Holds every entry of the shipped word list to the readings a teacher would
-// write, as listed in tests/data/word-list-readings.tsv.
+// Holds every entry of each word list that ships with the program (the list
+// beside the program and the themed lists of the home page) to the readings a
+// teacher would write, as listed in its table in tests/data/.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -22,8 +25,30 @@ struct ExpectedReading {
   std::string hints;
 };
 
-std::vector<ExpectedReading> ReadExpectedTable() {
-  std::ifstream file(KELVARO_SOURCE_DIR "/tests/data/word-list-readings.tsv");
+struct ShippedList {
+  const char* list;   // in the source tree
+  const char* table;  // in tests/data/
+};
+
+void PrintTo(const ShippedList& shipped, std::ostream* os) { *os << shipped.list; }
+
+constexpr ShippedList kShippedLists[] = {
+    {"resources/小孩子感兴趣的词.txt", "word-list-readings.tsv"},
+    {"resources/home/lists/animals.txt", "word-list-readings-animals.tsv"},
+    {"resources/home/lists/food.txt", "word-list-readings-food.tsv"},
+    {"resources/home/lists/family.txt", "word-list-readings-family.tsv"},
+    {"resources/home/lists/school.txt", "word-list-readings-school.tsv"},
+    {"resources/home/lists/festivals.txt", "word-list-readings-festivals.tsv"},
+    {"resources/home/lists/phrases.txt", "word-list-readings-phrases.tsv"},
+};
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<ExpectedReading> ReadExpectedTable(const char* name) {
+  std::ifstream file(std::filesystem::path(KELVARO_SOURCE_DIR "/tests/data") / name);
   std::vector<ExpectedReading> rows;
   for (std::string line; std::getline(file, line);) {
     if (line.empty() || line[0] == '#') continue;
@@ -37,14 +62,17 @@ std::vector<ExpectedReading> ReadExpectedTable() {
   return rows;
 }
 
-TEST(ShippedWordList, EveryEntryShowsItsStandardReading) {
-  std::ifstream file(KELVARO_WORD_LIST_FILE, std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+class ShippedWordList : public testing::TestWithParam<ShippedList> {};
+
+TEST_P(ShippedWordList, EveryEntryShowsItsStandardReading) {
+  const std::string bytes =
+      ReadBytes(std::filesystem::path(KELVARO_SOURCE_DIR) /
+                std::u8string_view(reinterpret_cast<const char8_t*>(GetParam().list)));
   std::vector<std::u16string> entries = ParseWordList(bytes);
   ASSERT_FALSE(entries.empty());
   if (entries.back().empty()) entries.pop_back();  // the empty line that ends the list
 
-  const std::vector<ExpectedReading> expected = ReadExpectedTable();
+  const std::vector<ExpectedReading> expected = ReadExpectedTable(GetParam().table);
   ASSERT_EQ(entries.size(), expected.size()) << "the table must list every entry, in file order";
   static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
   const PinyinConverter converter(dictionary);
@@ -54,6 +82,29 @@ TEST(ShippedWordList, EveryEntryShowsItsStandardReading) {
     const ConversionResult result = converter.Convert(entries[i], DisplayMode::kReadingOnly);
     EXPECT_EQ(EncodeUtf8(result.pinyin), expected[i].pinyin);
     EXPECT_EQ(EncodeUtf8(result.hints), expected[i].hints);
+  }
+}
+
+TEST_P(ShippedWordList, EndsEveryLineWithCrLf) {
+  const std::string bytes =
+      ReadBytes(std::filesystem::path(KELVARO_SOURCE_DIR) /
+                std::u8string_view(reinterpret_cast<const char8_t*>(GetParam().list)));
+  ASSERT_GE(bytes.size(), 2u);
+  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "a last line without CR LF is not read";
+  for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
+    ASSERT_TRUE(at > 0 && bytes[at - 1] == '\r') << "a bare line feed at byte " << at;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryList, ShippedWordList, testing::ValuesIn(kShippedLists));
+
+TEST(ShippedWordList, EveryThemedListHasATable) {
+  std::vector<std::string> listed;
+  for (const ShippedList& shipped : kShippedLists) listed.emplace_back(shipped.list);
+  for (const auto& file :
+       std::filesystem::directory_iterator(KELVARO_SOURCE_DIR "/resources/home/lists")) {
+    const std::string relative = "resources/home/lists/" + file.path().filename().string();
+    EXPECT_NE(std::find(listed.begin(), listed.end(), relative), listed.end()) << relative;
   }
 }
 
