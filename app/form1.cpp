@@ -14,6 +14,7 @@
 #include "app/clickable_label.h"
 #include "app/control_style.h"
 #include "app/form2.h"
+#include "app/home_page.h"
 #include "app/long_text_box.h"
 #include "app/picture.h"
 #include "app/program_texts.h"
@@ -267,7 +268,8 @@ void Form1::ShowAndActivate() {
 }
 
 void Form1::OpenHomePage() {
-  ShellOpen(QStringLiteral("open"), kHomePageUrl, std::nullopt, std::nullopt, kShowNormal);
+  ShellOpen(QStringLiteral("open"), HomePageAddress(programDirectory_), std::nullopt, std::nullopt,
+            kShowNormal);
 }
 
 void Form1::Image1_Click() { OpenHomePage(); }

@@ -54,9 +54,9 @@ Form2::Form2() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
   SetTextColour(*lblDescription, QColor(0, 0, 255));
   connect(lblDescription, &ClickableLabel::clicked, this, &Form2::lblDescription_Click);
 
-  MakeLabel(this, QStringLiteral("Label2"), kMakerEmail, scale.ToPixels(2280, 840, 4815, 255));
-  QLabel* label3 = MakeLabel(this, QStringLiteral("Label3"), kMakerWebSite,
-                             scale.ToPixels(480, 1080, 3975, 255));
+  MakeLabel(this, QStringLiteral("Label2"), kWhereHelpIs, scale.ToPixels(2280, 840, 4815, 255));
+  QLabel* label3 =
+      MakeLabel(this, QStringLiteral("Label3"), kLicence, scale.ToPixels(480, 1080, 3975, 255));
   SetTextColour(*label3, QColor(255, 0, 0));
 
   lblTitle = new ClickableLabel(kProgramCaption, this);

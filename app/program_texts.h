@@ -4,11 +4,12 @@
 
 namespace kelvaro {
 
-// The texts and the one web address the windows show.
+// The texts the windows show. The contact labels of the help window name the
+// maker, where help is (the home page that ships with the program) and the
+// licence; the makers publish no address.
 inline const QString kProgramCaption = QStringLiteral("Kelvaro2.0版");
-inline const QString kHomePageUrl = QStringLiteral("https://www.example.com/kelvaro/");
 inline const QString kMakerName = QStringLiteral("Kelvaro 开发组");
-inline const QString kMakerEmail = QStringLiteral("电子邮件：kelvaro@example.com");
-inline const QString kMakerWebSite = QStringLiteral("主页：") + kHomePageUrl;
+inline const QString kWhereHelpIs = QStringLiteral("帮助：点主窗口右上角的图片，打开自带的主页");
+inline const QString kLicence = QStringLiteral("MIT 许可证，可以自由使用和分享");
 
 }  // namespace kelvaro

@@ -95,8 +95,8 @@ class HelpWindowTest : public QObject {
     QTest::addColumn<QString>("control");
     QTest::newRow("background") << "";
     QTest::newRow("maker") << "lblVersion";
-    QTest::newRow("e-mail") << "Label2";
-    QTest::newRow("web site") << "Label3";
+    QTest::newRow("help") << "Label2";
+    QTest::newRow("licence") << "Label3";
   }
   void clicksThatDoNothing() {
     QFETCH(QString, control);
