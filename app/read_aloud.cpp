@@ -65,8 +65,14 @@ void ReadAloud::AddToContextMenu(Box& box) {
 }
 
 void ReadAloud::Speak(QPlainTextEdit& box) {
+  // A selection is read in the context of the whole text, as the pinyin box
+  // shows it (重 of 重庆 is chong2).
   const QTextCursor cursor = box.textCursor();
-  SpeakSource(cursor.hasSelection() ? cursor.selectedText() : box.toPlainText());
+  const QString text = box.toPlainText();
+  const auto from = static_cast<std::size_t>(cursor.hasSelection() ? cursor.selectionStart() : 0);
+  const auto to = cursor.hasSelection() ? static_cast<std::size_t>(cursor.selectionEnd())
+                                        : std::u16string_view::npos;
+  speaker_(SpokenPinyin(converter_.Readings(Utf16View(text), from, to)));
 }
 
 void ReadAloud::Speak(LongTextBox& box) {

@@ -82,9 +82,10 @@ void PinyinConverter::Convert(std::u16string_view source, DisplayMode mode,
   }
 }
 
-std::vector<std::u16string_view> PinyinConverter::Readings(std::u16string_view source) const {
+std::vector<std::u16string_view> PinyinConverter::Readings(std::u16string_view source,
+                                                           std::size_t from, std::size_t to) const {
   std::vector<std::u16string_view> readings;
-  for (std::size_t i = 0; i < source.size(); ++i) {
+  for (std::size_t i = from; i < std::min(to, source.size()); ++i) {
     const char16_t c = source[i];
     const std::uint16_t entry = (*index_)[c];
     if (entry == 0) continue;

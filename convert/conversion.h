@@ -42,8 +42,11 @@ class PinyinConverter {
 
   // The tone-numbered readings that a conversion of source shows, in order,
   // after the polyphone rules: "重庆" -> {"chong2", "qing4"}, "暖和" ->
-  // {"nuan3", "huo"} (a rule reading may lack its digit).
-  std::vector<std::u16string_view> Readings(std::u16string_view source) const;
+  // {"nuan3", "huo"} (a rule reading may lack its digit). Only the characters
+  // at the 0-based positions from to to are read, each in the context of the
+  // whole source.
+  std::vector<std::u16string_view> Readings(std::u16string_view source, std::size_t from = 0,
+                                            std::size_t to = std::u16string_view::npos) const;
 
  private:
   // A reading prepared for output; 8 units leave room for the longest

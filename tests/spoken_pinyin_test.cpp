@@ -76,6 +76,35 @@ TEST_P(ShownPinyinTest, ReadsEachMarkedSyllableBack) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, ShownPinyinTest, testing::ValuesIn(kShownRows));
 
+struct PartRow {
+  std::u16string_view source;
+  std::size_t from;
+  std::size_t to;
+  std::string_view spoken;
+};
+
+void PrintTo(const PartRow& row, std::ostream* os) { *os << row.spoken; }
+
+// A selection of the source box is read in the context of the whole text.
+constexpr PartRow kPartRows[] = {
+    {u"重庆", 0, 1, "chong2"},  // 重 alone would read zhong4
+    {u"去重庆玩", 1, 3, "chong2 qing4"},
+    {u"今天很暖和。", 3, 5, "nuan3 huo"},
+    {u"暖和", 1, 2, "huo"},
+    {u"我爱中国", 2, 99, "zhong1 guo2"},  // past the end: up to the end
+    {u"我爱中国", 3, 3, ""},
+    {u"我爱中国", 7, 9, ""},
+};
+
+class SpokenPartTest : public testing::TestWithParam<PartRow> {};
+
+TEST_P(SpokenPartTest, ReadsThePartInItsContext) {
+  const PartRow& row = GetParam();
+  EXPECT_EQ(SpokenPinyin(Converter().Readings(row.source, row.from, row.to)), row.spoken);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, SpokenPartTest, testing::ValuesIn(kPartRows));
+
 TEST(SpokenPinyin, ThePinyinBoxSpeaksAsItsSourceDoesButForTheNeutralDigit) {
   // The box drops the digit 5 of the neutral tone; the voice reads a syllable
   // without digit in the neutral tone too.

@@ -90,6 +90,8 @@ class ReadAloudTest : public QObject {
     QTest::newRow("rule reading without digit") << "暖和" << -1 << -1 << "nuan3 huo";
     QTest::newRow("ü as v") << "女" << -1 << -1 << "nv3";
     QTest::newRow("selection only") << "今天很暖和。" << 3 << 5 << "nuan3 huo";
+    QTest::newRow("selection read in its context") << "去重庆玩" << 1 << 2 << "chong2";
+    QTest::newRow("selection across lines") << "中\n国人" << 0 << 3 << "zhong1 guo2";
     QTest::newRow("punctuation and Latin dropped") << "abc，好！" << -1 << -1 << "hao3";
     QTest::newRow("nothing to read") << "abc" << -1 << -1 << "";
   }
