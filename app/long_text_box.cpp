@@ -1,33 +1,93 @@
 #include "app/long_text_box.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
-#include <memory>
+#include <cmath>
+#include <cstring>
+
+#include "app/long_text_accessible.h"
 
 namespace kelvaro {
 namespace {
 
-constexpr int kMargin = 4;
+constexpr int kContextLength = 1024;  // text before and after the cursor an input method gets
 
-bool IsHighSurrogate(QChar c) { return c.isHighSurrogate(); }
+// The document is used for editing only and never laid out.
+class NoDocumentLayout : public QAbstractTextDocumentLayout {
+ public:
+  using QAbstractTextDocumentLayout::QAbstractTextDocumentLayout;
+  void draw(QPainter*, const PaintContext&) override {}
+  int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+  int pageCount() const override { return 1; }
+  QSizeF documentSize() const override { return {}; }
+  QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+  QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
 
-// A line may break after a space or a line feed, and before or after a
-// Chinese character.
-bool BreaksAfter(QChar c) { return c == u' ' || c.unicode() >= 0x2E80; }
-bool BreaksBefore(QChar c) { return c.unicode() >= 0x2E80 && !c.isLowSurrogate(); }
+ protected:
+  void documentChanged(int, int, int) override {}
+};
+
+// The document's text with its paragraph and line separators as line feeds.
+QString PlainText(const QTextDocument& document) {
+  QString text = document.toRawText();
+  for (QChar& c : text) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
+  }
+  return text;
+}
+
+// The length of the common start of two texts.
+int CommonPrefix(const QString& a, const QString& b) {
+  const int common = static_cast<int>(std::min(a.size(), b.size()));
+  if (a.constData() == b.constData()) return common;
+  constexpr int kBlock = 64;
+  int same = 0;
+  while (same + kBlock <= common &&
+         std::memcmp(a.constData() + same, b.constData() + same, kBlock * sizeof(QChar)) == 0) {
+    same += kBlock;
+  }
+  while (same < common && a.at(same) == b.at(same)) ++same;
+  return same;
+}
+
+// The length of the common end of two texts, not reaching into the first `skip`.
+int CommonSuffix(const QString& a, const QString& b, int skip) {
+  const int common = static_cast<int>(std::min(a.size(), b.size())) - skip;
+  const QChar* endA = a.constData() + a.size();
+  const QChar* endB = b.constData() + b.size();
+  constexpr int kBlock = 64;
+  int same = 0;
+  while (same + kBlock <= common &&
+         std::memcmp(endA - same - kBlock, endB - same - kBlock, kBlock * sizeof(QChar)) == 0) {
+    same += kBlock;
+  }
+  while (same < common && endA[-same - 1] == endB[-same - 1]) ++same;
+  return same;
+}
 
 }  // namespace
 
-LongTextBox::LongTextBox(QWidget* parent) : QAbstractScrollArea(parent) {
+LongTextBox::LongTextBox(QWidget* parent)
+    : QAbstractScrollArea(parent), document_(std::make_unique<QTextDocument>()) {
+  InstallLongTextAccessibility();
+  document_->setDocumentLayout(new NoDocumentLayout(document_.get()));
+  document_->setUndoRedoEnabled(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFocusPolicy(Qt::StrongFocus);
@@ -35,323 +95,452 @@ LongTextBox::LongTextBox(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
+  viewport()->setAcceptDrops(true);
+  lines_.setFont(font());
 }
 
+LongTextBox::~LongTextBox() = default;
+
 void LongTextBox::setPlainText(const QString& text) {
-  text_ = text;
+  if (!preedit_.isEmpty()) {
+    preedit_.clear();
+    QGuiApplication::inputMethod()->reset();
+  }
+  TakeText(text);
+  documentCurrent_ = false;
   cursor_ = anchor_ = 0;
-  Relayout();
+  goalX_ = -1;
   verticalScrollBar()->setValue(0);
-  viewport()->update();
+  CursorMoved();
   emit textChanged();
+}
+
+bool LongTextBox::TakeText(const QString& text) {
+  const int prefix = CommonPrefix(text_, text);
+  if (prefix == text_.size() && prefix == text.size()) {
+    text_ = text;
+    return false;
+  }
+  const int suffix = CommonSuffix(text_, text, prefix);
+  const int shift = static_cast<int>(text.size() - text_.size());
+  text_ = text;
+  lines_.Update(text_, prefix, suffix, shift);
+  UpdateExtraRows();
+  UpdateScrollRange();
+  viewport()->update();
+  if (QAccessible::isActive()) {
+    QAccessibleTextUpdateEvent changed(this, 0, QString(), QString());
+    QAccessible::updateAccessibility(&changed);
+  }
+  return true;
+}
+
+QTextDocument& LongTextBox::Document() {
+  if (!documentCurrent_) {
+    document_->setPlainText(text_);  // and forgets the undo history
+    documentCurrent_ = true;
+    // The document holds line breaks of any kind as paragraph ends.
+    if (TakeText(PlainText(*document_))) emit textChanged();
+  }
+  return *document_;
+}
+
+QTextCursor LongTextBox::DocumentCursor() {
+  QTextCursor cursor(&Document());
+  cursor.setPosition(anchor_);
+  cursor.setPosition(cursor_, QTextCursor::KeepAnchor);
+  return cursor;
+}
+
+void LongTextBox::Apply(const QTextCursor& cursor) {
+  const bool changed = TakeText(PlainText(*document_));
+  anchor_ = cursor.anchor();
+  cursor_ = cursor.position();
+  CursorMoved();
+  if (changed) emit textChanged();
 }
 
 void LongTextBox::setCursorPosition(int position, bool keepAnchor) {
   cursor_ = std::clamp(position, 0, static_cast<int>(text_.size()));
   if (!keepAnchor) anchor_ = cursor_;
-  EnsureCursorVisible();
-  RestartBlink();
-  viewport()->update();
+  goalX_ = -1;
+  CursorMoved();
 }
 
 QString LongTextBox::selectedText() const {
-  const int from = std::min(cursor_, anchor_);
-  return text_.mid(from, std::abs(cursor_ - anchor_));
+  return text_.mid(std::min(cursor_, anchor_), std::abs(cursor_ - anchor_));
 }
 
 void LongTextBox::selectAll() {
   anchor_ = 0;
   cursor_ = static_cast<int>(text_.size());
+  CursorMoved();
+  SetSelectionToClipboard();
+}
+
+void LongTextBox::undo() {
+  QTextCursor cursor = DocumentCursor();
+  document_->undo(&cursor);
+  Apply(cursor);
+}
+
+void LongTextBox::redo() {
+  QTextCursor cursor = DocumentCursor();
+  document_->redo(&cursor);
+  Apply(cursor);
+}
+
+void LongTextBox::copy() const {
+  if (cursor_ != anchor_) QApplication::clipboard()->setText(selectedText());
+}
+
+void LongTextBox::cut() {
+  if (cursor_ == anchor_) return;
+  copy();
+  DeleteSelection();
+}
+
+void LongTextBox::paste() { InsertFromMimeData(QApplication::clipboard()->mimeData()); }
+
+void LongTextBox::DeleteSelection() {
+  QTextCursor cursor = DocumentCursor();
+  cursor.removeSelectedText();
+  Apply(cursor);
+}
+
+void LongTextBox::InsertFromMimeData(const QMimeData* data) {
+  if (data == nullptr || !data->hasText()) return;
+  QTextCursor cursor = DocumentCursor();
+  cursor.insertText(data->text());
+  Apply(cursor);
+}
+
+void LongTextBox::SetSelectionToClipboard() const {
+  QClipboard* clipboard = QApplication::clipboard();
+  if (cursor_ != anchor_ && clipboard->supportsSelection())
+    clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
+// Layout ------------------------------------------------------------------
+
+qreal LongTextBox::LineHeight() const {
+  // A text line's height: ascent, descent and leading, rounded up.
+  const QFontMetricsF metrics(font());
+  return std::ceil(metrics.ascent() + metrics.descent() + std::max<qreal>(0, metrics.leading()));
+}
+
+qreal LongTextBox::LineWidth() const { return std::max(1, viewport()->width() - 2 * kTextMargin); }
+
+qreal LongTextBox::LineTop(int line) const {
+  qreal top = kTextMargin + line * LineHeight() - verticalScrollBar()->value();
+  if (extraRows_ > 0 && line > lines_.LineOf(cursor_)) top += extraRows_ * LineHeight();
+  return top;
+}
+
+int LongTextBox::FirstVisibleLine() const {
+  const int line = static_cast<int>((verticalScrollBar()->value() - kTextMargin) / LineHeight());
+  return std::clamp(line, 0, lines_.count() - 1);
+}
+
+int LongTextBox::LineAtY(qreal y) const {
+  qreal contentY = y + verticalScrollBar()->value() - kTextMargin;
+  const qreal height = LineHeight();
+  if (extraRows_ > 0) {
+    const int caretLine = lines_.LineOf(cursor_);
+    if (contentY >= caretLine * height && contentY < (caretLine + 1 + extraRows_) * height)
+      return caretLine;
+    if (contentY >= caretLine * height) contentY -= extraRows_ * height;
+  }
+  return std::clamp(static_cast<int>(std::floor(contentY / height)), 0, lines_.count() - 1);
+}
+
+int LongTextBox::LayoutIndex(int line, int position) const {
+  const int index = position - lines_.starts()[static_cast<std::size_t>(line)];
+  const bool composing = !preedit_.isEmpty() && lines_.LineOf(cursor_) == line;
+  return composing && position > cursor_ ? index + static_cast<int>(preedit_.size()) : index;
+}
+
+std::unique_ptr<QTextLayout> LongTextBox::LayOutLine(int line) const {
+  const int start = lines_.starts()[static_cast<std::size_t>(line)];
+  const int end = lines_.LineEnd(text_, line);
+  auto layout = std::make_unique<QTextLayout>(text_.mid(start, end - start), font(), viewport());
+  const bool composing = !preedit_.isEmpty() && lines_.LineOf(cursor_) == line;
+  QTextOption option;
+  // A line holds what fits; only the text being composed may make it wrap.
+  option.setWrapMode(composing ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+  layout->setTextOption(option);
+  if (composing) {
+    layout->setPreeditArea(cursor_ - start, preedit_);
+    QList<QTextLayout::FormatRange> formats = preeditFormats_;
+    for (auto& format : formats) format.start += cursor_ - start;
+    layout->setFormats(formats);
+  }
+  layout->setCacheEnabled(true);
+  layout->beginLayout();
+  qreal y = 0;
+  for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
+    row.setLeadingIncluded(true);
+    row.setLineWidth(LineWidth());
+    row.setPosition(QPointF(0, y));
+    y += LineHeight();
+  }
+  layout->endLayout();
+  return layout;
+}
+
+void LongTextBox::UpdateExtraRows() {
+  extraRows_ = preedit_.isEmpty() ? 0 : LayOutLine(lines_.LineOf(cursor_))->lineCount() - 1;
+}
+
+int LongTextBox::PositionAt(QPointF point) const {
+  const int line = LineAtY(point.y());
+  const auto layout = LayOutLine(line);
+  const qreal rowY = point.y() - LineTop(line);
+  QTextLine row = layout->lineAt(0);
+  for (int i = 1; i < layout->lineCount() && layout->lineAt(i).y() <= rowY; ++i)
+    row = layout->lineAt(i);
+  int index = row.xToCursor(point.x() - kTextMargin);
+  const int start = lines_.starts()[static_cast<std::size_t>(line)];
+  if (lines_.LineOf(cursor_) == line && !preedit_.isEmpty()) {
+    const int preeditAt = cursor_ - start;
+    const int preeditLength = static_cast<int>(preedit_.size());
+    if (index >= preeditAt + preeditLength) {
+      index -= preeditLength;
+    } else if (index > preeditAt) {
+      index = preeditAt;
+    }
+  }
+  int position = start + index;
+  // As in a text layout, a point past a wrapped line's end lies before the
+  // space that ended it, so the caret stays on that line.
+  const int end = lines_.LineEnd(text_, line);
+  if (position == end && line + 1 < lines_.count() && end == lines_.starts()[line + 1] &&
+      end > start && text_.at(end - 1).isSpace()) {
+    --position;
+  }
+  return position;
+}
+
+QRect LongTextBox::cursorRect() const {
+  const int line = lines_.LineOf(cursor_);
+  const auto layout = LayOutLine(line);
+  const int index = LayoutIndex(line, cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_);
+  const QTextLine row = layout->lineForTextPosition(index);
+  const qreal x = kTextMargin + row.cursorToX(index);
+  return QRectF(x, LineTop(line) + row.y(), 1, row.height()).toAlignedRect();
+}
+
+QRect LongTextBox::CharacterRect(int position) const {
+  const int line = lines_.LineOf(position);
+  const auto layout = LayOutLine(line);
+  const int index = LayoutIndex(line, position);
+  const QTextLine row = layout->lineForTextPosition(index);
+  const qreal left = row.cursorToX(index);
+  const qreal right = row.cursorToX(index + 1);
+  return QRectF(kTextMargin + left, LineTop(line) + row.y(), std::max<qreal>(1, right - left),
+                row.height())
+      .toAlignedRect();
+}
+
+void LongTextBox::Rewrap() {
+  lines_.Reset(text_, LineWidth());
+  UpdateExtraRows();
+  UpdateScrollRange();
+}
+
+void LongTextBox::UpdateScrollRange() {
+  const qreal height = (lines_.count() + extraRows_) * LineHeight() + 2 * kTextMargin;
+  QScrollBar* bar = verticalScrollBar();
+  bar->setPageStep(std::max(1, viewport()->height()));
+  bar->setSingleStep(static_cast<int>(LineHeight()));
+  bar->setRange(0, std::max(0, static_cast<int>(std::ceil(height)) - viewport()->height()));
+}
+
+int LongTextBox::PageLines() const {
+  return std::max(1, static_cast<int>(viewport()->height() / LineHeight()));
+}
+
+void LongTextBox::EnsureCursorVisible() {
+  const QRect caret = cursorRect();
+  QScrollBar* bar = verticalScrollBar();
+  if (caret.top() < 0) {
+    bar->setValue(bar->value() + caret.top() - kTextMargin);
+  } else if (caret.bottom() >= viewport()->height()) {
+    bar->setValue(bar->value() + caret.bottom() + 1 + kTextMargin - viewport()->height());
+  }
+}
+
+void LongTextBox::CursorMoved() {
+  pagingTop_.reset();
+  EnsureCursorVisible();
+  RestartBlink();
   viewport()->update();
-}
-
-qreal LongTextBox::Advance(int position) const {
-  const QChar c = text_.at(position);
-  if (c.isSurrogate()) {
-    // A pair is measured whole, on its high half; the low half takes no room.
-    if (c.isLowSurrogate()) return 0;
-    return QFontMetricsF(font()).horizontalAdvance(text_.mid(position, 2));
+  updateMicroFocus();
+  if (QAccessible::isActive()) {
+    QAccessibleTextCursorEvent moved(this, cursor_);
+    QAccessible::updateAccessibility(&moved);
   }
-  if (advanceCache_.empty()) advanceCache_.assign(0x10000, -1.0f);
-  float& cached = advanceCache_[c.unicode()];
-  if (cached < 0) cached = static_cast<float>(QFontMetricsF(font()).horizontalAdvance(c));
-  return cached;
-}
-
-void LongTextBox::Relayout() {
-  lineStarts_.assign(1, 0);
-  const qreal width = std::max(1, viewport()->width() - 2 * kMargin);
-  qreal x = 0;
-  int lastBreak = -1;  // a position where the current line may end
-  const int size = static_cast<int>(text_.size());
-  for (int i = 0; i < size; ++i) {
-    const QChar c = text_.at(i);
-    if (c == u'\n') {
-      lineStarts_.push_back(i + 1);
-      x = 0;
-      lastBreak = -1;
-      continue;
-    }
-    if (BreaksBefore(c) && i > lineStarts_.back()) lastBreak = i;
-    const qreal advance = Advance(i);
-    if (x + advance > width && c != u' ' && i > lineStarts_.back()) {
-      const int start = lastBreak > lineStarts_.back() ? lastBreak : i;
-      lineStarts_.push_back(start);
-      x = 0;
-      for (int k = start; k < i; ++k) x += Advance(k);
-      lastBreak = -1;
-    }
-    x += advance;
-    if (BreaksAfter(c) && !IsHighSurrogate(c)) lastBreak = i + 1;
-  }
-  const int lineHeight = LineHeight();
-  const int lines = static_cast<int>(lineStarts_.size());
-  verticalScrollBar()->setPageStep(std::max(1, viewport()->height()));
-  verticalScrollBar()->setSingleStep(lineHeight);
-  verticalScrollBar()->setRange(
-      0, std::max(0, lines * lineHeight + 2 * kMargin - viewport()->height()));
-}
-
-int LongTextBox::LineHeight() const { return QFontMetrics(font()).lineSpacing(); }
-
-int LongTextBox::LineOf(int position) const {
-  const auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), position);
-  return static_cast<int>(after - lineStarts_.begin()) - 1;
-}
-
-int LongTextBox::LineEnd(int line) const {
-  const int next = line + 1 < static_cast<int>(lineStarts_.size()) ? lineStarts_[line + 1]
-                                                                   : static_cast<int>(text_.size());
-  // A line ended by a line feed ends before it.
-  return next > lineStarts_[line] && next <= text_.size() && text_.at(next - 1) == u'\n' ? next - 1
-                                                                                         : next;
-}
-
-qreal LongTextBox::XInLine(int line, int position) const {
-  qreal x = 0;
-  for (int i = lineStarts_[line]; i < position; ++i) x += Advance(i);
-  return x;
-}
-
-qreal LongTextBox::XOf(int position) const { return XInLine(LineOf(position), position); }
-
-int LongTextBox::PositionAt(QPoint point) const {
-  const int y = point.y() + verticalScrollBar()->value() - kMargin;
-  const int line = std::clamp(y / LineHeight(), 0, static_cast<int>(lineStarts_.size()) - 1);
-  const int end = LineEnd(line);
-  qreal x = kMargin;
-  for (int i = lineStarts_[line]; i < end; ++i) {
-    const qreal advance = Advance(i);
-    if (point.x() < x + advance / 2) return i;
-    x += advance;
-  }
-  return end;
 }
 
 void LongTextBox::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
-  painter.setFont(font());
-  const int lineHeight = LineHeight();
-  const int top = verticalScrollBar()->value();
-  const int first = std::max(0, (top - kMargin) / lineHeight);
-  const int last = std::min(static_cast<int>(lineStarts_.size()) - 1,
-                            (top + viewport()->height() - kMargin) / lineHeight);
-  const QFontMetricsF metrics(font());
+  painter.setPen(palette().text().color());
   const int selectionFrom = std::min(cursor_, anchor_);
   const int selectionTo = std::max(cursor_, anchor_);
-  for (int line = first; line <= last; ++line) {
-    const int start = lineStarts_[line];
-    const int end = LineEnd(line);
-    const qreal y = kMargin + line * lineHeight - top;
-    const QString shown = text_.mid(start, end - start);
-    const QPointF baseline(kMargin, y + metrics.ascent());
-    painter.setPen(palette().text().color());
-    painter.drawText(baseline, shown);
-    if (selectionFrom < selectionTo && selectionFrom <= end && selectionTo >= start) {
-      const qreal x0 = kMargin + XInLine(line, std::max(start, selectionFrom));
-      const qreal x1 = kMargin + XInLine(line, std::min(end, selectionTo));
-      const QRectF selected(x0, y, x1 - x0, lineHeight);
-      painter.fillRect(selected, palette().highlight());
-      painter.save();
-      painter.setClipRect(selected);
-      painter.setPen(palette().highlightedText().color());
-      painter.drawText(baseline, shown);
-      painter.restore();
+  const int caretLine = lines_.LineOf(cursor_);
+  const bool caretShown = (caretShown_ && hasFocus() && preeditCursorShown_);
+  for (int line = FirstVisibleLine(); line < lines_.count(); ++line) {
+    const qreal top = LineTop(line);
+    if (top >= viewport()->height()) break;
+    const auto layout = LayOutLine(line);
+    const int start = lines_.starts()[static_cast<std::size_t>(line)];
+    const int end = lines_.LineEnd(text_, line);
+    QList<QTextLayout::FormatRange> selections;
+    if (selectionFrom < selectionTo && selectionFrom <= end && selectionTo > start) {
+      QTextLayout::FormatRange selected;
+      selected.start = LayoutIndex(line, std::max(start, selectionFrom));
+      selected.length = LayoutIndex(line, std::min(end, selectionTo)) - selected.start;
+      selected.format.setBackground(palette().highlight());
+      selected.format.setForeground(palette().highlightedText());
+      selections << selected;
     }
-  }
-  if (caretShown_ && hasFocus()) {
-    const int line = LineOf(cursor_);
-    const qreal y = kMargin + line * lineHeight - top;
-    painter.fillRect(QRectF(kMargin + XOf(cursor_), y, 1, lineHeight), palette().text());
+    const QPointF origin(kTextMargin, top);
+    layout->draw(&painter, origin, selections);
+    if (line == caretLine && caretShown) {
+      layout->drawCursor(&painter, origin,
+                         LayoutIndex(line, cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_));
+    }
+    if (dropCursor_ >= 0 && lines_.LineOf(dropCursor_) == line)
+      layout->drawCursor(&painter, origin, LayoutIndex(line, dropCursor_));
   }
 }
 
 void LongTextBox::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  Relayout();
+  Rewrap();
+  updateMicroFocus();
+}
+
+void LongTextBox::scrollContentsBy(int, int) {
+  viewport()->update();
+  updateMicroFocus();
 }
 
 void LongTextBox::changeEvent(QEvent* event) {
   QAbstractScrollArea::changeEvent(event);
   if (event->type() == QEvent::FontChange) {
-    advanceCache_.clear();
-    Relayout();
+    lines_.setFont(font());
+    Rewrap();
+    viewport()->update();
   }
 }
 
-void LongTextBox::Replace(int from, int to, const QString& with) {
-  text_.replace(from, to - from, with);
-  cursor_ = anchor_ = from + static_cast<int>(with.size());
-  Relayout();
-  EnsureCursorVisible();
-  RestartBlink();
-  viewport()->update();
-  emit textChanged();
-}
-
-void LongTextBox::InsertAtCursor(const QString& with) {
-  Replace(std::min(cursor_, anchor_), std::max(cursor_, anchor_), with);
-}
-
-void LongTextBox::Copy() const {
-  if (cursor_ != anchor_) QApplication::clipboard()->setText(selectedText());
-}
-
-QMenu* LongTextBox::createStandardContextMenu() {
-  auto* menu = new QMenu(this);
-  const bool selected = cursor_ != anchor_;
-  menu->addAction(QStringLiteral("剪切"), this,
-                  [this] {
-                    Copy();
-                    InsertAtCursor(QString());
-                  })
-      ->setEnabled(selected);
-  menu->addAction(QStringLiteral("复制"), this, [this] { Copy(); })->setEnabled(selected);
-  menu->addAction(QStringLiteral("粘贴"), this,
-                  [this] { InsertAtCursor(QApplication::clipboard()->text()); });
-  menu->addSeparator();
-  menu->addAction(QStringLiteral("全选"), this, [this] { selectAll(); });
-  return menu;
-}
-
-void LongTextBox::contextMenuEvent(QContextMenuEvent* event) {
-  const std::unique_ptr<QMenu> menu(createStandardContextMenu());
-  menu->exec(event->globalPos());
-}
-
-void LongTextBox::keyPressEvent(QKeyEvent* event) {
-  const bool shift = event->modifiers() & Qt::ShiftModifier;
-  const int size = static_cast<int>(text_.size());
-  auto step = [&](int position, int direction) {
-    position += direction;
-    if (position > 0 && position < size && text_.at(position).isLowSurrogate())
-      position += direction;
-    return std::clamp(position, 0, size);
-  };
-  if (event->matches(QKeySequence::SelectAll)) {
-    selectAll();
-  } else if (event->matches(QKeySequence::Copy)) {
-    Copy();
-  } else if (event->matches(QKeySequence::Cut)) {
-    if (cursor_ != anchor_) {
-      Copy();
-      InsertAtCursor(QString());
-    }
-  } else if (event->matches(QKeySequence::Paste)) {
-    InsertAtCursor(QApplication::clipboard()->text());
-  } else if (event->key() == Qt::Key_Backspace) {
-    if (cursor_ != anchor_) {
-      InsertAtCursor(QString());
-    } else if (cursor_ > 0) {
-      Replace(step(cursor_, -1), cursor_, QString());
-    }
-  } else if (event->key() == Qt::Key_Delete) {
-    if (cursor_ != anchor_) {
-      InsertAtCursor(QString());
-    } else if (cursor_ < size) {
-      Replace(cursor_, step(cursor_, 1), QString());
-    }
-  } else if (event->key() == Qt::Key_Left) {
-    setCursorPosition(step(cursor_, -1), shift);
-  } else if (event->key() == Qt::Key_Right) {
-    setCursorPosition(step(cursor_, 1), shift);
-  } else if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
-    const int line = LineOf(cursor_) + (event->key() == Qt::Key_Up ? -1 : 1);
-    if (line < 0) {
-      setCursorPosition(0, shift);
-    } else if (line >= static_cast<int>(lineStarts_.size())) {
-      setCursorPosition(size, shift);
-    } else {
-      const qreal x = XOf(cursor_);
-      const QPoint point(static_cast<int>(kMargin + x),
-                         kMargin + line * LineHeight() - verticalScrollBar()->value());
-      setCursorPosition(PositionAt(point), shift);
-    }
-  } else if (event->key() == Qt::Key_Home) {
-    setCursorPosition(event->modifiers() & Qt::ControlModifier ? 0 : lineStarts_[LineOf(cursor_)],
-                      shift);
-  } else if (event->key() == Qt::Key_End) {
-    setCursorPosition(event->modifiers() & Qt::ControlModifier ? size : LineEnd(LineOf(cursor_)),
-                      shift);
-  } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    InsertAtCursor(QStringLiteral("\n"));
-  } else if (!event->text().isEmpty() && event->text().at(0).isPrint()) {
-    InsertAtCursor(event->text());
-  } else {
-    QAbstractScrollArea::keyPressEvent(event);
-    return;
-  }
-  event->accept();
-}
+// Input methods -------------------------------------------------------------
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent* event) {
-  if (!event->commitString().isEmpty()) InsertAtCursor(event->commitString());
+  const bool gettingInput = !event->commitString().isEmpty() ||
+                            event->preeditString() != preedit_ || event->replacementLength() > 0;
+  if (!gettingInput && event->attributes().isEmpty()) {
+    event->ignore();
+    return;
+  }
+  QTextCursor cursor = DocumentCursor();
+  cursor.beginEditBlock();
+  if (gettingInput) cursor.removeSelectedText();
+  if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
+    QTextCursor replaced = cursor;
+    replaced.setPosition(cursor.position() + event->replacementStart());
+    replaced.setPosition(replaced.position() + event->replacementLength(), QTextCursor::KeepAnchor);
+    replaced.insertText(event->commitString());
+  }
+  cursor.endEditBlock();
+  // Selections are given within the paragraph, as the surrounding text is.
+  const int paragraphStart = cursor.block().position();
+  for (const auto& attribute : event->attributes()) {
+    if (attribute.type != QInputMethodEvent::Selection) continue;
+    cursor.setPosition(paragraphStart + attribute.start);
+    cursor.setPosition(paragraphStart + attribute.start + attribute.length,
+                       QTextCursor::KeepAnchor);
+  }
+  if (gettingInput) preedit_ = event->preeditString();
+  preeditCursor_ = static_cast<int>(preedit_.size());
+  preeditCursorShown_ = true;
+  preeditFormats_.clear();
+  for (const auto& attribute : event->attributes()) {
+    if (attribute.type == QInputMethodEvent::Cursor) {
+      preeditCursor_ = attribute.start;
+      preeditCursorShown_ = attribute.length != 0;
+    } else if (attribute.type == QInputMethodEvent::TextFormat) {
+      const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+      if (format.isValid()) preeditFormats_.append({attribute.start, attribute.length, format});
+    }
+  }
+  if (preeditFormats_.isEmpty() && !preedit_.isEmpty()) {
+    QTextCharFormat underlined;
+    underlined.setFontUnderline(true);
+    preeditFormats_.append({0, static_cast<int>(preedit_.size()), underlined});
+  }
+  goalX_ = -1;
+  Apply(cursor);
+  UpdateExtraRows();
+  UpdateScrollRange();
+  EnsureCursorVisible();
   event->accept();
 }
 
 QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+  // Positions are within the paragraph that holds the cursor, as the
+  // surrounding text is that paragraph.
+  const int paragraphStart = static_cast<int>(text_.lastIndexOf(u'\n', cursor_ - 1)) + 1;
   switch (query) {
     case Qt::ImEnabled:
-      return true;
-    case Qt::ImCursorRectangle: {
-      const int y = kMargin + LineOf(cursor_) * LineHeight() - verticalScrollBar()->value();
-      return QRect(static_cast<int>(kMargin + XOf(cursor_)), y, 1, LineHeight())
-          .translated(viewport()->pos());
+      return isEnabled();
+    case Qt::ImHints:
+      return QVariant(static_cast<int>(inputMethodHints()));
+    case Qt::ImCursorRectangle:
+      return QRectF(cursorRect().translated(viewport()->pos()));
+    case Qt::ImAnchorRectangle: {
+      return inputMethodQuery(Qt::ImCursorRectangle);
     }
-    case Qt::ImCursorPosition:
-      return cursor_;
-    case Qt::ImSurroundingText:
-      return text_.mid(lineStarts_[LineOf(cursor_)],
-                       LineEnd(LineOf(cursor_)) - lineStarts_[LineOf(cursor_)]);
     case Qt::ImFont:
       return font();
+    case Qt::ImCursorPosition:
+      return cursor_ - paragraphStart;
+    case Qt::ImAnchorPosition:
+      return anchor_ - paragraphStart;
+    case Qt::ImAbsolutePosition:
+      return cursor_;
+    case Qt::ImSurroundingText: {
+      const auto end = text_.indexOf(u'\n', cursor_);
+      return paragraphStart == 0 && end < 0
+                 ? text_
+                 : text_.mid(paragraphStart, end < 0 ? -1 : end - paragraphStart);
+    }
+    case Qt::ImCurrentSelection:
+      return selectedText();
+    case Qt::ImMaximumTextLength:
+      return QVariant();
+    case Qt::ImTextBeforeCursor: {
+      // Whole paragraphs before the cursor's, until there are 1024 characters.
+      int from = paragraphStart;
+      while (cursor_ - from < kContextLength && from > 0)
+        from = static_cast<int>(text_.lastIndexOf(u'\n', from - 2)) + 1;
+      return text_.mid(from, cursor_ - from);
+    }
+    case Qt::ImTextAfterCursor: {
+      int to = cursor_;
+      do {
+        const auto end = text_.indexOf(u'\n', to + (to > cursor_ ? 1 : 0));
+        to = end < 0 ? static_cast<int>(text_.size()) : static_cast<int>(end);
+      } while (to - cursor_ < kContextLength && to < text_.size());
+      return text_.mid(cursor_, to - cursor_);
+    }
     default:
       return QAbstractScrollArea::inputMethodQuery(query);
   }
 }
 
-void LongTextBox::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    setCursorPosition(PositionAt(event->position().toPoint()),
-                      event->modifiers() & Qt::ShiftModifier);
-  }
-}
-
-void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
-  if (event->buttons() & Qt::LeftButton)
-    setCursorPosition(PositionAt(event->position().toPoint()), true);
-}
-
-void LongTextBox::EnsureCursorVisible() {
-  const int lineHeight = LineHeight();
-  const int y = kMargin + LineOf(cursor_) * lineHeight;
-  QScrollBar* bar = verticalScrollBar();
-  if (y < bar->value()) {
-    bar->setValue(y - kMargin);
-  } else if (y + lineHeight > bar->value() + viewport()->height()) {
-    bar->setValue(y + lineHeight + kMargin - viewport()->height());
-  }
-}
+// Focus and caret -------------------------------------------------------------
 
 void LongTextBox::RestartBlink() {
   caretShown_ = true;
@@ -379,6 +568,12 @@ void LongTextBox::timerEvent(QTimerEvent* event) {
   }
   caretShown_ = !caretShown_;
   viewport()->update();
+}
+
+void LongTextBox::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
 }
 
 }  // namespace kelvaro

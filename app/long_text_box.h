@@ -2,47 +2,85 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTextLayout>
+#include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/wrapped_lines.h"
+
 class QMenu;
+class QMimeData;
+class QTextCursor;
+class QTextDocument;
 
 namespace kelvaro {
 
 // A multi-line, word-wrapped, editable text box for long texts that are
 // mostly rewritten whole, such as one paragraph of 50,000 characters at every
-// keystroke. It breaks lines from cached character widths and shapes only
-// the lines in view, so rewriting costs little however long the text is.
+// keystroke. It edits, selects, undoes and talks to input methods as a plain
+// text edit does, but lays out only the lines in view: line breaks come from
+// cached piece widths (WrappedLines), and each visible line is shaped and
+// drawn by a text layout of its own.
+//
+// The text is held as a string; the user's edits go through a text document
+// (never laid out) for its cursor movements and undo history. The document is
+// filled from the string at the first edit after the program sets the text,
+// so setting the text costs no more than wrapping what changed.
 class LongTextBox : public QAbstractScrollArea {
   Q_OBJECT
 
+  // Between the frame and the text, as in a plain text edit.
+  static constexpr int kTextMargin = 4;
+
  public:
   explicit LongTextBox(QWidget* parent = nullptr);
+  ~LongTextBox() override;
 
+  // Sets the text, places the cursor at its start and clears the undo history.
   void setPlainText(const QString& text);
   const QString& toPlainText() const { return text_; }
   int cursorPosition() const { return cursor_; }
+  int anchorPosition() const { return anchor_; }
   void setCursorPosition(int position, bool keepAnchor = false);
   QString selectedText() const;
-  void selectAll();
-  // The box's own context menu (cut, copy, paste, select all), for the
-  // caller to extend and show; the caller owns it.
+  // The standard edit menu of a text box; the caller owns it.
   QMenu* createStandardContextMenu();
 
   // Where each wrapped line starts, as positions in the text.
-  const std::vector<int>& lineStarts() const { return lineStarts_; }
+  const std::vector<int>& lineStarts() const { return lines_.starts(); }
+  // The caret's rectangle in viewport coordinates.
+  QRect cursorRect() const;
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+ public slots:
+  void selectAll();
+  void undo();
+  void redo();
+  void cut();
+  void copy() const;
+  void paste();
 
  signals:
   void textChanged();
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
-  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
@@ -50,25 +88,73 @@ class LongTextBox : public QAbstractScrollArea {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  void Relayout();
-  void Replace(int from, int to, const QString& with);
-  void InsertAtCursor(const QString& with);
-  void Copy() const;
-  qreal Advance(int position) const;
-  int LineOf(int position) const;
-  int LineEnd(int line) const;
-  qreal XInLine(int line, int position) const;
-  qreal XOf(int position) const;
-  int PositionAt(QPoint viewportPoint) const;
-  int LineHeight() const;
+  friend class LongTextAccessible;
+
+  // Editing through the document.
+  QTextDocument& Document();
+  QTextCursor DocumentCursor();
+  // Takes the text, cursor and selection from an edited document cursor.
+  void Apply(const QTextCursor& cursor);
+  // Takes a new text, rewrapping what changed; false when it is the same.
+  bool TakeText(const QString& text);
+  void InsertFromMimeData(const QMimeData* data);
+  void DeleteSelection();
+  bool MoveByKey(QKeyEvent* event);
+  bool EditByKey(QKeyEvent* event);
+  void SetSelectionToClipboard() const;
+
+  // Layout.
+  qreal LineHeight() const;
+  qreal LineWidth() const;
+  qreal LineTop(int line) const;
+  int FirstVisibleLine() const;
+  // A shaped line, with the pre-edit text inserted when it holds the caret.
+  std::unique_ptr<QTextLayout> LayOutLine(int line) const;
+  // Where a position lies in its line's layout, counting the pre-edit text.
+  int LayoutIndex(int line, int position) const;
+  int PositionAt(QPointF viewportPoint) const;
+  int LineAtY(qreal y) const;
+  int PositionInLineAtX(int line, qreal x) const;
+  // A character's box in viewport coordinates.
+  QRect CharacterRect(int position) const;
+  void Rewrap();
+  void UpdateExtraRows();
+  void StartDrag();
+  void UpdateScrollRange();
   void EnsureCursorVisible();
+  void CursorMoved();
   void RestartBlink();
+  int PageLines() const;
 
   QString text_;
   int cursor_ = 0;
   int anchor_ = 0;
-  std::vector<int> lineStarts_{0};
-  mutable std::vector<float> advanceCache_;
+  WrappedLines lines_;
+  std::unique_ptr<QTextDocument> document_;
+  bool documentCurrent_ = false;
+  qreal goalX_ = -1;  // the x that Up and Down keep, or none
+  // The caret's height on the screen that page after page keeps, if paging.
+  std::optional<qreal> pagingTop_;
+
+  // The input method's text being composed at the cursor.
+  QString preedit_;
+  int preeditCursor_ = 0;
+  bool preeditCursorShown_ = true;
+  QList<QTextLayout::FormatRange> preeditFormats_;
+  int extraRows_ = 0;  // rows the caret's line takes beyond one while composing
+
+  // Mouse selection: by words after a double click, by paragraphs after a
+  // triple click; a press in the selection may start a drag.
+  enum class SelectBy { Characters, Words, Paragraphs };
+  SelectBy selectBy_ = SelectBy::Characters;
+  int selectionOrigin_ = 0;  // the start of the word or paragraph clicked first
+  int selectionOriginEnd_ = 0;
+  QPointF pressPoint_;
+  bool mightDrag_ = false;
+  QElapsedTimer sinceDoubleClick_;
+  QPointF doubleClickPoint_;
+  int dropCursor_ = -1;
+
   bool caretShown_ = false;
   QBasicTimer blink_;
 };

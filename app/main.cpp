@@ -4,6 +4,7 @@
 #include "app/application_names.h"
 #include "app/display_check.h"
 #include "app/form1.h"
+#include "app/qt_translations.h"
 
 int main(int argc, char** argv) {
   if (!kelvaro::CanReachADisplay()) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  kelvaro::InstallQtTranslations(app);
   kelvaro::SetApplicationNames();
   kelvaro::Form1 form1(QCoreApplication::applicationDirPath());
   form1.showMaximized();

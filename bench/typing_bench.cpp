@@ -1,6 +1,7 @@
 // One keystroke into the source box holding a long text, timed from the key
 // event until the pinyin and hint boxes hold the new texts and have painted.
-// Offscreen, shown window; prints medians per source size and position.
+// Offscreen, shown window; prints medians per source, size and position, for
+// a source with line breaks and for one single paragraph without any.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
@@ -17,17 +18,24 @@
 
 namespace {
 
-double MedianKeystrokeMs(QWidget& form, int sourceLength, bool atEnd) {
+QString Source(int length, bool oneParagraph) {
+  const auto sample = kelvaro::bench::SampleOfLength(static_cast<std::size_t>(length) * 2);
+  QString text = QString::fromStdU16String(sample);
+  if (oneParagraph) text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+  return text.left(length);
+}
+
+double MedianKeystrokeMs(QWidget& form, const QString& source, bool atEnd) {
   auto* text1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
   auto* text2 = form.findChild<kelvaro::LongTextBox*>(QStringLiteral("Text2"));
   auto* text5 = form.findChild<kelvaro::LongTextBox*>(QStringLiteral("Text5"));
-  text1->setPlainText(QString::fromStdU16String(
-      kelvaro::bench::SampleOfLength(static_cast<std::size_t>(sourceLength))));
+  text1->setPlainText(source);
   QCoreApplication::processEvents();
   std::vector<double> times;
   for (int i = 0; i < 15; ++i) {
     QTextCursor cursor = text1->textCursor();
-    cursor.setPosition(atEnd ? text1->document()->characterCount() - 1 : sourceLength / 2);
+    cursor.setPosition(atEnd ? text1->document()->characterCount() - 1
+                             : static_cast<int>(source.size()) / 2);
     text1->setTextCursor(cursor);
     QInputMethodEvent key;
     key.setCommitString(QStringLiteral("重"));
@@ -54,11 +62,15 @@ int main(int argc, char** argv) {
   form.resize(1280, 900);
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) return 1;
-  std::printf("%-10s %12s %12s\n", "source", "end (ms)", "middle (ms)");
-  for (const int length : {100, 1'000, 10'000, 100'000}) {
-    const double end = MedianKeystrokeMs(form, length, true);
-    const double middle = MedianKeystrokeMs(form, length, false);
-    std::printf("%-10d %12.2f %12.2f\n", length, end, middle);
+  std::printf("%-14s %-10s %12s %12s\n", "source", "length", "end (ms)", "middle (ms)");
+  for (const bool oneParagraph : {false, true}) {
+    for (const int length : {100, 1'000, 10'000, 100'000}) {
+      const QString source = Source(length, oneParagraph);
+      const double end = MedianKeystrokeMs(form, source, true);
+      const double middle = MedianKeystrokeMs(form, source, false);
+      std::printf("%-14s %-10d %12.2f %12.2f\n", oneParagraph ? "one paragraph" : "line breaks",
+                  length, end, middle);
+    }
   }
   std::printf("peak memory %.1f MiB\n", kelvaro::bench::ProcessMemoryMiB("VmHWM"));
   return 0;

@@ -1,0 +1,372 @@
+// Keys, mouse and drag and drop of LongTextBox, as a plain text edit takes them.
+#include <QApplication>
+#include <QClipboard>
+#include <QDrag>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <cmath>
+
+#include "app/long_text_box.h"
+
+namespace kelvaro {
+namespace {
+
+enum class Move { Document, LineStart, LineEnd, LineUp, LineDown, PageUp, PageDown };
+
+struct KeyMove {
+  QKeySequence::StandardKey key;
+  Move move;
+  QTextCursor::MoveOperation operation;  // for Move::Document
+  bool select;
+};
+
+// The moves a text edit makes on its standard keys.
+constexpr KeyMove kKeyMoves[] = {
+    {QKeySequence::MoveToNextChar, Move::Document, QTextCursor::Right, false},
+    {QKeySequence::MoveToPreviousChar, Move::Document, QTextCursor::Left, false},
+    {QKeySequence::SelectNextChar, Move::Document, QTextCursor::Right, true},
+    {QKeySequence::SelectPreviousChar, Move::Document, QTextCursor::Left, true},
+    {QKeySequence::MoveToNextWord, Move::Document, QTextCursor::WordRight, false},
+    {QKeySequence::MoveToPreviousWord, Move::Document, QTextCursor::WordLeft, false},
+    {QKeySequence::SelectNextWord, Move::Document, QTextCursor::WordRight, true},
+    {QKeySequence::SelectPreviousWord, Move::Document, QTextCursor::WordLeft, true},
+    {QKeySequence::MoveToStartOfDocument, Move::Document, QTextCursor::Start, false},
+    {QKeySequence::MoveToEndOfDocument, Move::Document, QTextCursor::End, false},
+    {QKeySequence::SelectStartOfDocument, Move::Document, QTextCursor::Start, true},
+    {QKeySequence::SelectEndOfDocument, Move::Document, QTextCursor::End, true},
+    {QKeySequence::MoveToStartOfBlock, Move::Document, QTextCursor::StartOfBlock, false},
+    {QKeySequence::MoveToEndOfBlock, Move::Document, QTextCursor::EndOfBlock, false},
+    {QKeySequence::SelectStartOfBlock, Move::Document, QTextCursor::StartOfBlock, true},
+    {QKeySequence::SelectEndOfBlock, Move::Document, QTextCursor::EndOfBlock, true},
+    {QKeySequence::MoveToStartOfLine, Move::LineStart, QTextCursor::NoMove, false},
+    {QKeySequence::MoveToEndOfLine, Move::LineEnd, QTextCursor::NoMove, false},
+    {QKeySequence::SelectStartOfLine, Move::LineStart, QTextCursor::NoMove, true},
+    {QKeySequence::SelectEndOfLine, Move::LineEnd, QTextCursor::NoMove, true},
+    {QKeySequence::MoveToPreviousLine, Move::LineUp, QTextCursor::NoMove, false},
+    {QKeySequence::MoveToNextLine, Move::LineDown, QTextCursor::NoMove, false},
+    {QKeySequence::SelectPreviousLine, Move::LineUp, QTextCursor::NoMove, true},
+    {QKeySequence::SelectNextLine, Move::LineDown, QTextCursor::NoMove, true},
+    {QKeySequence::MoveToPreviousPage, Move::PageUp, QTextCursor::NoMove, false},
+    {QKeySequence::MoveToNextPage, Move::PageDown, QTextCursor::NoMove, false},
+    {QKeySequence::SelectPreviousPage, Move::PageUp, QTextCursor::NoMove, true},
+    {QKeySequence::SelectNextPage, Move::PageDown, QTextCursor::NoMove, true},
+};
+
+// The standard keys that edit.
+constexpr QKeySequence::StandardKey kEditKeys[] = {
+    QKeySequence::Undo,
+    QKeySequence::Redo,
+    QKeySequence::Cut,
+    QKeySequence::Copy,
+    QKeySequence::Paste,
+    QKeySequence::SelectAll,
+    QKeySequence::Delete,
+    QKeySequence::DeleteStartOfWord,
+    QKeySequence::DeleteEndOfWord,
+    QKeySequence::InsertParagraphSeparator,
+    QKeySequence::InsertLineSeparator,
+};
+
+bool IsPlainTyping(const QKeyEvent* event) {
+  const QString text = event->text();
+  return !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t') &&
+         !(event->modifiers() & Qt::ControlModifier);
+}
+
+}  // namespace
+
+bool LongTextBox::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // Keys this box takes are not shortcuts while it has the focus.
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool taken =
+        IsPlainTyping(key) || key->key() == Qt::Key_Backspace ||
+        std::any_of(std::begin(kKeyMoves), std::end(kKeyMoves),
+                    [key](const KeyMove& move) { return key->matches(move.key); }) ||
+        std::any_of(std::begin(kEditKeys), std::end(kEditKeys),
+                    [key](QKeySequence::StandardKey edit) { return key->matches(edit); });
+    if (taken) {
+      event->accept();
+      return true;
+    }
+  }
+  return QAbstractScrollArea::event(event);
+}
+
+void LongTextBox::keyPressEvent(QKeyEvent* event) {
+  if (MoveByKey(event) || EditByKey(event)) {
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool LongTextBox::MoveByKey(QKeyEvent* event) {
+  const auto found =
+      std::find_if(std::begin(kKeyMoves), std::end(kKeyMoves),
+                   [event](const KeyMove& move) { return event->matches(move.key); });
+  if (found == std::end(kKeyMoves)) return false;
+  const auto mode = found->select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+  QTextCursor cursor = DocumentCursor();
+  const int line = lines_.LineOf(cursor_);
+  const int start = lines_.starts()[static_cast<std::size_t>(line)];
+  const bool vertical = found->move == Move::LineUp || found->move == Move::LineDown ||
+                        found->move == Move::PageUp || found->move == Move::PageDown;
+  if (vertical && goalX_ < 0) goalX_ = cursorRect().left();
+  const auto toLine = [&](int target) {
+    target = std::clamp(target, 0, lines_.count() - 1);
+    const qreal top = LineTop(target) + LineHeight() / 2;
+    cursor.setPosition(PositionAt(QPointF(goalX_, top)), mode);
+  };
+  std::optional<qreal> pagingTop;
+  switch (found->move) {
+    case Move::Document:
+      cursor.setVisualNavigation(true);
+      cursor.movePosition(found->operation, mode);
+      break;
+    case Move::LineStart:
+      cursor.setPosition(start, mode);
+      break;
+    case Move::LineEnd: {
+      // A wrapped line ends before the space that ended it, as in a text layout.
+      int end = lines_.LineEnd(text_, line);
+      if (line + 1 < lines_.count() && end == lines_.starts()[line + 1] && end > start &&
+          text_.at(end - 1).isSpace())
+        --end;
+      cursor.setPosition(end, mode);
+      break;
+    }
+    case Move::LineUp:
+      if (line > 0) toLine(line - 1);
+      break;
+    case Move::LineDown:
+      if (line + 1 < lines_.count()) toLine(line + 1);
+      break;
+    case Move::PageUp:
+    case Move::PageDown: {
+      // Scrolls a page, the line cut by the bottom edge becoming the top one
+      // (or the other way round), and moves the caret to the line that keeps
+      // it where it was on the screen.
+      const qreal caretTop = pagingTop_ ? *pagingTop_ : LineTop(line);
+      pagingTop = caretTop;
+      const qreal height = LineHeight();
+      QScrollBar* bar = verticalScrollBar();
+      int target = line;
+      if (found->move == Move::PageDown) {
+        bar->setValue(static_cast<int>(kTextMargin + LineAtY(viewport()->height() - 1) * height));
+        while (target + 1 < lines_.count() && LineTop(target) < caretTop) ++target;
+      } else {
+        const int top = static_cast<int>(
+            std::ceil((bar->value() - viewport()->height() - kTextMargin) / height));
+        bar->setValue(top <= 0 ? 0 : static_cast<int>(kTextMargin + top * height));
+        while (target > 0 && LineTop(target) > caretTop) --target;
+      }
+      toLine(target);
+      break;
+    }
+  }
+  const qreal goalX = goalX_;
+  Apply(cursor);
+  goalX_ = vertical ? goalX : -1;
+  pagingTop_ = pagingTop;
+  if (found->select) SetSelectionToClipboard();
+  return true;
+}
+
+bool LongTextBox::EditByKey(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Undo)) {
+    undo();
+  } else if (event->matches(QKeySequence::Redo)) {
+    redo();
+  } else if (event->matches(QKeySequence::Cut)) {
+    cut();
+  } else if (event->matches(QKeySequence::Copy)) {
+    copy();
+  } else if (event->matches(QKeySequence::Paste)) {
+    paste();
+  } else if (event->matches(QKeySequence::SelectAll)) {
+    selectAll();
+  } else {
+    QTextCursor cursor = DocumentCursor();
+    if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
+      cursor.deletePreviousChar();
+    } else if (event->matches(QKeySequence::Delete)) {
+      cursor.deleteChar();
+    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
+      if (!cursor.hasSelection())
+        cursor.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
+      if (!cursor.hasSelection())
+        cursor.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
+      cursor.insertBlock();
+    } else if (event->matches(QKeySequence::InsertLineSeparator)) {
+      cursor.insertText(QString(QChar::LineSeparator));
+    } else if (IsPlainTyping(event)) {
+      cursor.insertText(event->text());
+    } else {
+      return false;
+    }
+    goalX_ = -1;
+    Apply(cursor);
+  }
+  return true;
+}
+
+// Mouse -------------------------------------------------------------------------
+
+void LongTextBox::mousePressEvent(QMouseEvent* event) {
+  if (!preedit_.isEmpty()) {
+    // A click ends the composition where it is, as in other text boxes.
+    QGuiApplication::inputMethod()->commit();
+    if (!preedit_.isEmpty()) {
+      preedit_.clear();
+      UpdateExtraRows();
+      QGuiApplication::inputMethod()->reset();
+    }
+  }
+  if (event->button() != Qt::LeftButton) return;
+  const QPointF point = event->position();
+  const int position = PositionAt(point);
+  goalX_ = -1;
+  const bool tripleClick =
+      sinceDoubleClick_.isValid() &&
+      sinceDoubleClick_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval() &&
+      (point - doubleClickPoint_).manhattanLength() < QApplication::startDragDistance();
+  sinceDoubleClick_.invalidate();
+  if (tripleClick) {
+    QTextCursor cursor = DocumentCursor();
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    selectBy_ = SelectBy::Paragraphs;
+    selectionOrigin_ = cursor.anchor();
+    selectionOriginEnd_ = cursor.position();
+    Apply(cursor);
+    return;
+  }
+  const int from = std::min(cursor_, anchor_);
+  const int to = std::max(cursor_, anchor_);
+  if (!(event->modifiers() & Qt::ShiftModifier) && from < to && position >= from && position < to) {
+    mightDrag_ = true;
+    pressPoint_ = point;
+    return;
+  }
+  selectBy_ = SelectBy::Characters;
+  setCursorPosition(position, event->modifiers() & Qt::ShiftModifier);
+}
+
+void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
+  if (!(event->buttons() & Qt::LeftButton)) return;
+  if (mightDrag_) {
+    if ((event->position() - pressPoint_).manhattanLength() >= QApplication::startDragDistance()) {
+      mightDrag_ = false;
+      StartDrag();
+    }
+    return;
+  }
+  const int position = PositionAt(event->position());
+  if (selectBy_ == SelectBy::Characters) {
+    setCursorPosition(position, true);
+    return;
+  }
+  // Extends the selection by whole words or paragraphs from the first one.
+  QTextCursor cursor = DocumentCursor();
+  cursor.setPosition(position);
+  const bool backwards = position < selectionOrigin_;
+  if (selectBy_ == SelectBy::Words) {
+    cursor.movePosition(backwards ? QTextCursor::StartOfWord : QTextCursor::EndOfWord);
+  } else {
+    cursor.movePosition(backwards ? QTextCursor::StartOfBlock : QTextCursor::EndOfBlock);
+  }
+  const int edge = cursor.position();
+  cursor.setPosition(backwards ? selectionOriginEnd_ : selectionOrigin_);
+  cursor.setPosition(edge, QTextCursor::KeepAnchor);
+  Apply(cursor);
+}
+
+void LongTextBox::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    if (mightDrag_) setCursorPosition(PositionAt(event->position()));
+    mightDrag_ = false;
+    SetSelectionToClipboard();
+  } else if (event->button() == Qt::MiddleButton &&
+             QApplication::clipboard()->supportsSelection()) {
+    setCursorPosition(PositionAt(event->position()));
+    InsertFromMimeData(QApplication::clipboard()->mimeData(QClipboard::Selection));
+  }
+}
+
+void LongTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  QTextCursor cursor = DocumentCursor();
+  cursor.setPosition(PositionAt(event->position()));
+  const int line = lines_.LineOf(cursor.position());
+  if (lines_.LineEnd(text_, line) > lines_.starts()[static_cast<std::size_t>(line)])
+    cursor.select(QTextCursor::WordUnderCursor);
+  selectBy_ = SelectBy::Words;
+  selectionOrigin_ = cursor.selectionStart();
+  selectionOriginEnd_ = cursor.selectionEnd();
+  sinceDoubleClick_.start();
+  doubleClickPoint_ = event->position();
+  goalX_ = -1;
+  Apply(cursor);
+  SetSelectionToClipboard();
+}
+
+// Drag and drop ------------------------------------------------------------------
+
+void LongTextBox::StartDrag() {
+  auto* data = new QMimeData;
+  data->setText(selectedText());
+  auto* drag = new QDrag(this);
+  drag->setMimeData(data);
+  const Qt::DropAction action = drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+  // A move into this box removed the selection itself; a move elsewhere
+  // leaves it to be removed here.
+  if (action == Qt::MoveAction && drag->target() != viewport()) DeleteSelection();
+}
+
+void LongTextBox::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasText()) event->acceptProposedAction();
+}
+
+void LongTextBox::dragMoveEvent(QDragMoveEvent* event) {
+  if (!event->mimeData()->hasText()) return;
+  dropCursor_ = PositionAt(event->position());
+  viewport()->update();
+  event->acceptProposedAction();
+}
+
+void LongTextBox::dragLeaveEvent(QDragLeaveEvent*) {
+  dropCursor_ = -1;
+  viewport()->update();
+}
+
+void LongTextBox::dropEvent(QDropEvent* event) {
+  dropCursor_ = -1;
+  if (!event->mimeData()->hasText()) return;
+  QTextCursor selection = DocumentCursor();
+  QTextCursor target(&Document());
+  target.setPosition(PositionAt(event->position()));
+  // Moving within the box is one edit, undone at once.
+  target.beginEditBlock();
+  if (event->dropAction() == Qt::MoveAction && event->source() == this)
+    selection.removeSelectedText();
+  target.insertText(event->mimeData()->text());
+  target.endEditBlock();
+  goalX_ = -1;
+  Apply(target);
+  event->acceptProposedAction();
+}
+
+}  // namespace kelvaro
