@@ -124,7 +124,7 @@ bool LongTextBox::TakeText(const QString& text) {
   const int suffix = CommonSuffix(text_, text, prefix);
   const int shift = static_cast<int>(text.size() - text_.size());
   text_ = text;
-  lines_.Update(text_, prefix, suffix, shift);
+  lines_.Update(prefix, suffix, shift);
   UpdateExtraRows();
   UpdateScrollRange();
   viewport()->update();
@@ -239,7 +239,7 @@ qreal LongTextBox::LineTop(int line) const {
 
 int LongTextBox::FirstVisibleLine() const {
   const int line = static_cast<int>((verticalScrollBar()->value() - kTextMargin) / LineHeight());
-  return std::clamp(line, 0, lines_.count() - 1);
+  return std::max(0, lines_.HasLine(line) ? line : lines_.count() - 1);
 }
 
 int LongTextBox::LineAtY(qreal y) const {
@@ -251,18 +251,19 @@ int LongTextBox::LineAtY(qreal y) const {
       return caretLine;
     if (contentY >= caretLine * height) contentY -= extraRows_ * height;
   }
-  return std::clamp(static_cast<int>(std::floor(contentY / height)), 0, lines_.count() - 1);
+  const int line = std::max(0, static_cast<int>(std::floor(contentY / height)));
+  return lines_.HasLine(line) ? line : lines_.count() - 1;
 }
 
 int LongTextBox::LayoutIndex(int line, int position) const {
-  const int index = position - lines_.starts()[static_cast<std::size_t>(line)];
+  const int index = position - lines_.Start(line);
   const bool composing = !preedit_.isEmpty() && lines_.LineOf(cursor_) == line;
   return composing && position > cursor_ ? index + static_cast<int>(preedit_.size()) : index;
 }
 
 std::unique_ptr<QTextLayout> LongTextBox::LayOutLine(int line) const {
-  const int start = lines_.starts()[static_cast<std::size_t>(line)];
-  const int end = lines_.LineEnd(text_, line);
+  const int start = lines_.Start(line);
+  const int end = lines_.LineEnd(line);
   auto layout = std::make_unique<QTextLayout>(text_.mid(start, end - start), font(), viewport());
   const bool composing = !preedit_.isEmpty() && lines_.LineOf(cursor_) == line;
   QTextOption option;
@@ -300,7 +301,7 @@ int LongTextBox::PositionAt(QPointF point) const {
   for (int i = 1; i < layout->lineCount() && layout->lineAt(i).y() <= rowY; ++i)
     row = layout->lineAt(i);
   int index = row.xToCursor(point.x() - kTextMargin);
-  const int start = lines_.starts()[static_cast<std::size_t>(line)];
+  const int start = lines_.Start(line);
   if (lines_.LineOf(cursor_) == line && !preedit_.isEmpty()) {
     const int preeditAt = cursor_ - start;
     const int preeditLength = static_cast<int>(preedit_.size());
@@ -313,9 +314,8 @@ int LongTextBox::PositionAt(QPointF point) const {
   int position = start + index;
   // As in a text layout, a point past a wrapped line's end lies before the
   // space that ended it, so the caret stays on that line.
-  const int end = lines_.LineEnd(text_, line);
-  if (position == end && line + 1 < lines_.count() && end == lines_.starts()[line + 1] &&
-      end > start && text_.at(end - 1).isSpace()) {
+  const int end = lines_.LineEnd(line);
+  if (position == end && lines_.Wrapped(line) && end > start && text_.at(end - 1).isSpace()) {
     --position;
   }
   return position;
@@ -343,13 +343,13 @@ QRect LongTextBox::CharacterRect(int position) const {
 }
 
 void LongTextBox::Rewrap() {
-  lines_.Reset(text_, LineWidth());
+  lines_.Reset(&text_, LineWidth());
   UpdateExtraRows();
   UpdateScrollRange();
 }
 
 void LongTextBox::UpdateScrollRange() {
-  const qreal height = (lines_.count() + extraRows_) * LineHeight() + 2 * kTextMargin;
+  const qreal height = (lines_.EstimatedCount() + extraRows_) * LineHeight() + 2 * kTextMargin;
   QScrollBar* bar = verticalScrollBar();
   bar->setPageStep(std::max(1, viewport()->height()));
   bar->setSingleStep(static_cast<int>(LineHeight()));
@@ -372,6 +372,7 @@ void LongTextBox::EnsureCursorVisible() {
 
 void LongTextBox::CursorMoved() {
   pagingTop_.reset();
+  UpdateScrollRange();
   EnsureCursorVisible();
   RestartBlink();
   viewport()->update();
@@ -389,12 +390,12 @@ void LongTextBox::paintEvent(QPaintEvent*) {
   const int selectionTo = std::max(cursor_, anchor_);
   const int caretLine = lines_.LineOf(cursor_);
   const bool caretShown = (caretShown_ && hasFocus() && preeditCursorShown_);
-  for (int line = FirstVisibleLine(); line < lines_.count(); ++line) {
+  for (int line = FirstVisibleLine(); lines_.HasLine(line); ++line) {
     const qreal top = LineTop(line);
     if (top >= viewport()->height()) break;
     const auto layout = LayOutLine(line);
-    const int start = lines_.starts()[static_cast<std::size_t>(line)];
-    const int end = lines_.LineEnd(text_, line);
+    const int start = lines_.Start(line);
+    const int end = lines_.LineEnd(line);
     QList<QTextLayout::FormatRange> selections;
     if (selectionFrom < selectionTo && selectionFrom <= end && selectionTo > start) {
       QTextLayout::FormatRange selected;
@@ -422,6 +423,7 @@ void LongTextBox::resizeEvent(QResizeEvent* event) {
 }
 
 void LongTextBox::scrollContentsBy(int, int) {
+  UpdateScrollRange();  // the lines come into view, and their number is better known
   viewport()->update();
   updateMicroFocus();
 }

@@ -129,7 +129,7 @@ class LongTextBox : public QAbstractScrollArea {
   QString text_;
   int cursor_ = 0;
   int anchor_ = 0;
-  WrappedLines lines_;
+  mutable WrappedLines lines_;  // wrapped lazily, as lines are looked at
   std::unique_ptr<QTextDocument> document_;
   bool documentCurrent_ = false;
   qreal goalX_ = -1;  // the x that Up and Down keep, or none

@@ -117,12 +117,12 @@ bool LongTextBox::MoveByKey(QKeyEvent* event) {
   const auto mode = found->select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
   QTextCursor cursor = DocumentCursor();
   const int line = lines_.LineOf(cursor_);
-  const int start = lines_.starts()[static_cast<std::size_t>(line)];
+  const int start = lines_.Start(line);
   const bool vertical = found->move == Move::LineUp || found->move == Move::LineDown ||
                         found->move == Move::PageUp || found->move == Move::PageDown;
   if (vertical && goalX_ < 0) goalX_ = cursorRect().left();
   const auto toLine = [&](int target) {
-    target = std::clamp(target, 0, lines_.count() - 1);
+    target = std::max(0, lines_.HasLine(target) ? target : lines_.count() - 1);
     const qreal top = LineTop(target) + LineHeight() / 2;
     cursor.setPosition(PositionAt(QPointF(goalX_, top)), mode);
   };
@@ -137,10 +137,8 @@ bool LongTextBox::MoveByKey(QKeyEvent* event) {
       break;
     case Move::LineEnd: {
       // A wrapped line ends before the space that ended it, as in a text layout.
-      int end = lines_.LineEnd(text_, line);
-      if (line + 1 < lines_.count() && end == lines_.starts()[line + 1] && end > start &&
-          text_.at(end - 1).isSpace())
-        --end;
+      int end = lines_.LineEnd(line);
+      if (lines_.Wrapped(line) && end > start && text_.at(end - 1).isSpace()) --end;
       cursor.setPosition(end, mode);
       break;
     }
@@ -148,7 +146,7 @@ bool LongTextBox::MoveByKey(QKeyEvent* event) {
       if (line > 0) toLine(line - 1);
       break;
     case Move::LineDown:
-      if (line + 1 < lines_.count()) toLine(line + 1);
+      if (lines_.HasLine(line + 1)) toLine(line + 1);
       break;
     case Move::PageUp:
     case Move::PageDown: {
@@ -162,7 +160,7 @@ bool LongTextBox::MoveByKey(QKeyEvent* event) {
       int target = line;
       if (found->move == Move::PageDown) {
         bar->setValue(static_cast<int>(kTextMargin + LineAtY(viewport()->height() - 1) * height));
-        while (target + 1 < lines_.count() && LineTop(target) < caretTop) ++target;
+        while (lines_.HasLine(target + 1) && LineTop(target) < caretTop) ++target;
       } else {
         const int top = static_cast<int>(
             std::ceil((bar->value() - viewport()->height() - kTextMargin) / height));
@@ -311,8 +309,7 @@ void LongTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
   QTextCursor cursor = DocumentCursor();
   cursor.setPosition(PositionAt(event->position()));
   const int line = lines_.LineOf(cursor.position());
-  if (lines_.LineEnd(text_, line) > lines_.starts()[static_cast<std::size_t>(line)])
-    cursor.select(QTextCursor::WordUnderCursor);
+  if (lines_.LineEnd(line) > lines_.Start(line)) cursor.select(QTextCursor::WordUnderCursor);
   selectBy_ = SelectBy::Words;
   selectionOrigin_ = cursor.selectionStart();
   selectionOriginEnd_ = cursor.selectionEnd();

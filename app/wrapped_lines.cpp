@@ -4,6 +4,7 @@
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
+#include <limits>
 
 namespace kelvaro {
 namespace {
@@ -83,36 +84,56 @@ WrappedLines::PieceWidth WrappedLines::Measure(QStringView piece) {
   return *found;
 }
 
-void WrappedLines::Reset(const QString& text, qreal width) {
+void WrappedLines::Reset(const QString* text, qreal width) {
+  text_ = text;
   width_ = std::max<qreal>(1, width);
   starts_.assign(1, 0);
-  WrapFrom(text, 0, {}, static_cast<int>(text.size()) + 1, 0);
+  complete_ = text_->isEmpty();
 }
 
-void WrappedLines::Update(const QString& text, int from, int suffix, int shift) {
+void WrappedLines::Update(int from, int suffix, int shift) {
   std::vector<int> old = std::move(starts_);
   // The line before the change may now take the first word of the changed one.
   const auto after = std::upper_bound(old.begin(), old.end(), from);
   const int keep = std::max(1, static_cast<int>(after - old.begin()) - 1);
   starts_.assign(old.begin(), old.begin() + keep);
-  WrapFrom(text, starts_.back(), std::move(old), static_cast<int>(text.size()) - suffix, shift);
+  const bool oldComplete = complete_;
+  complete_ = false;
+  WrapAfterChange(std::move(old), oldComplete, static_cast<int>(text_->size()) - suffix, shift);
 }
 
-void WrappedLines::WrapFrom(const QString& text, int from, std::vector<int> old, int tailStart,
-                            int shift) {
+namespace {
+
+// How many lines a rewrap redoes, at most, looking for the old lines; the
+// rest is wrapped when it is asked for.
+constexpr int kRewrapLines = 100;
+
+}  // namespace
+
+void WrappedLines::WrapAfterChange(std::vector<int> old, bool oldComplete, int tailStart,
+                                   int shift) {
+  const QString& text = *text_;
   const int size = static_cast<int>(text.size());
+  const int from = starts_.back();
+  const std::size_t stopAt = starts_.size() + kRewrapLines;
   int lineStart = from;
   qreal x = 0;
-  // Starts a line; true when the old lines from there on are still right.
+  bool done = false;
+  // Starts a line; done when the old lines from there on are still right,
+  // or when enough lines are redone.
   const auto startLine = [&](int at) {
     starts_.push_back(at);
     lineStart = at;
     x = 0;
-    if (at < tailStart + 2) return false;
-    auto same = std::lower_bound(old.begin(), old.end(), at - shift);
-    if (same == old.end() || *same != at - shift) return false;
-    for (++same; same != old.end(); ++same) starts_.push_back(*same + shift);
-    return true;
+    if (at >= tailStart + 2) {
+      auto same = std::lower_bound(old.begin(), old.end(), at - shift);
+      if (same != old.end() && *same == at - shift) {
+        for (++same; same != old.end(); ++same) starts_.push_back(*same + shift);
+        complete_ = oldComplete;
+        return done = true;
+      }
+    }
+    return done = starts_.size() >= stopAt;
   };
   BreakOpportunities breaks(text, from);
   for (int position = from; position < size;) {
@@ -121,17 +142,49 @@ void WrappedLines::WrapFrom(const QString& text, int from, std::vector<int> old,
     const PieceWidth piece = Measure(QStringView(text).mid(position, next - position));
     if (position > lineStart && x + piece.visible > width_ && startLine(position)) return;
     if (piece.visible > width_) {
-      x = BreakAnywhere(text, position, next);
+      x = BreakAnywhere(position, next);
     } else {
       x += piece.whole;
     }
     position = next;
     if (mandatory && startLine(position)) return;
   }
+  complete_ = true;
 }
 
-qreal WrappedLines::BreakAnywhere(const QString& text, int from, int to) {
-  QTextLayout layout(text.mid(from, to - from), font_);
+void WrappedLines::WrapUntil(int line, int position) {
+  if (complete_ || (static_cast<int>(starts_.size()) > line + 1 && starts_.back() > position))
+    return;
+  const QString& text = *text_;
+  const int size = static_cast<int>(text.size());
+  const int from = starts_.back();
+  int lineStart = from;
+  qreal x = 0;
+  const auto startLine = [&](int at) {
+    starts_.push_back(at);
+    lineStart = at;
+    x = 0;
+    return static_cast<int>(starts_.size()) > line + 1 && at > position;
+  };
+  BreakOpportunities breaks(text, from);
+  for (int at = from; at < size;) {
+    bool mandatory = false;
+    const int next = breaks.Next(&mandatory);
+    const PieceWidth piece = Measure(QStringView(text).mid(at, next - at));
+    if (at > lineStart && x + piece.visible > width_ && startLine(at)) return;
+    if (piece.visible > width_) {
+      x = BreakAnywhere(at, next);
+    } else {
+      x += piece.whole;
+    }
+    at = next;
+    if (mandatory && startLine(at)) return;
+  }
+  complete_ = true;
+}
+
+qreal WrappedLines::BreakAnywhere(int from, int to) {
+  QTextLayout layout(text_->mid(from, to - from), font_);
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAnywhere);
   layout.setTextOption(option);
@@ -146,16 +199,43 @@ qreal WrappedLines::BreakAnywhere(const QString& text, int from, int to) {
   return last.cursorToX(last.textStart() + last.textLength());
 }
 
-int WrappedLines::LineOf(int position) const {
+bool WrappedLines::HasLine(int line) {
+  // A line is known complete once the next one starts.
+  WrapUntil(line + 1, -1);
+  return line >= 0 && line < static_cast<int>(starts_.size());
+}
+
+int WrappedLines::Start(int line) {
+  HasLine(line);
+  return starts_[static_cast<std::size_t>(line)];
+}
+
+int WrappedLines::LineOf(int position) {
+  WrapUntil(0, position);
   const auto after = std::upper_bound(starts_.begin(), starts_.end(), position);
   return static_cast<int>(after - starts_.begin()) - 1;
 }
 
-int WrappedLines::LineEnd(const QString& text, int line) const {
-  const int next = line + 1 < count() ? starts_[static_cast<std::size_t>(line) + 1]
-                                      : static_cast<int>(text.size());
-  return next > starts_[static_cast<std::size_t>(line)] && text.at(next - 1) == u'\n' ? next - 1
-                                                                                      : next;
+int WrappedLines::LineEnd(int line) {
+  const int next = HasLine(line + 1) ? starts_[static_cast<std::size_t>(line) + 1]
+                                     : static_cast<int>(text_->size());
+  return next > Start(line) && text_->at(next - 1) == u'\n' ? next - 1 : next;
+}
+
+bool WrappedLines::Wrapped(int line) {
+  return HasLine(line + 1) && LineEnd(line) == starts_[static_cast<std::size_t>(line) + 1];
+}
+
+const std::vector<int>& WrappedLines::starts() {
+  WrapUntil(std::numeric_limits<int>::max() - 1, std::numeric_limits<int>::max());
+  return starts_;
+}
+
+int WrappedLines::EstimatedCount() const {
+  const int lines = static_cast<int>(starts_.size());
+  if (complete_ || lines < 2) return complete_ ? lines : lines + 1;
+  const double perLine = static_cast<double>(starts_.back()) / (lines - 1);
+  return lines + static_cast<int>((text_->size() - starts_.back()) / perLine);
 }
 
 }  // namespace kelvaro

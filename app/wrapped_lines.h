@@ -11,27 +11,32 @@ namespace kelvaro {
 // breaks it: at the line-break opportunities of Unicode, greedily, with
 // spaces hanging past the end of a line and a word wider than a line broken
 // anywhere. Widths are measured per piece between break opportunities and
-// cached, and a rewrap after a change redoes only the lines from the change
-// until they meet the old lines again, so its cost follows the change, not
-// the length of the text.
+// cached. Lines are found lazily, only as far as they are asked for, and a
+// rewrap after a change redoes only the lines from the change until they
+// meet the old lines again, so the cost follows what is shown and changed,
+// not the length of the text.
 class WrappedLines {
  public:
   void setFont(const QFont& font);
-  // Wraps text anew at the given width.
-  void Reset(const QString& text, qreal width);
-  // Rewraps after a change: positions before `from` are as before, and the
-  // last `suffix` characters are those of the old text, shifted by `shift`
-  // (new position = old position + shift).
-  void Update(const QString& text, int from, int suffix, int shift);
+  // Wraps a text anew at the given width; the text must outlive its use here.
+  void Reset(const QString* text, qreal width);
+  // Rewraps after the text changed: positions before `from` are as before,
+  // and the last `suffix` characters are those of the old text, shifted by
+  // `shift` (new position = old position + shift).
+  void Update(int from, int suffix, int shift);
 
-  // Where each line starts; a text that ends in a line feed ends with an
-  // empty line.
-  const std::vector<int>& starts() const { return starts_; }
-  int count() const { return static_cast<int>(starts_.size()); }
-  int LineOf(int position) const;
+  bool HasLine(int line);
+  int Start(int line);
+  int LineOf(int position);
   // Where a line's text ends: before the line feed that ends it, if any.
-  int LineEnd(const QString& text, int line) const;
-  qreal width() const { return width_; }
+  int LineEnd(int line);
+  // True when the line ends where the next one starts without a line feed.
+  bool Wrapped(int line);
+  // All lines; a text that ends in a line feed ends with an empty line.
+  const std::vector<int>& starts();
+  int count() { return static_cast<int>(starts().size()); }
+  // The number of lines, estimated from those found so far.
+  int EstimatedCount() const;
 
  private:
   struct PieceWidth {
@@ -39,15 +44,20 @@ class WrappedLines {
     float visible;  // without the trailing spaces, which may hang
   };
   PieceWidth Measure(QStringView piece);
-  // Wraps from the line start `from` to the end of the text, or until a line
-  // starts where an old one did, in the unchanged tail.
-  void WrapFrom(const QString& text, int from, std::vector<int> old, int tailStart, int shift);
+  // Wraps on from the last line start found, until the line `line` exists
+  // and starts after `position`, or to the end.
+  void WrapUntil(int line, int position);
+  // Wraps from the last line start until a line starts where an old one did
+  // in the unchanged tail, or for a few screens; false when stopped early.
+  void WrapAfterChange(std::vector<int> old, bool oldComplete, int tailStart, int shift);
   // Breaks a word wider than a line into lines; returns the width of the last.
-  qreal BreakAnywhere(const QString& text, int from, int to);
+  qreal BreakAnywhere(int from, int to);
 
+  const QString* text_ = nullptr;
   QFont font_;
   qreal width_ = 1;
   std::vector<int> starts_{0};
+  bool complete_ = true;
   std::vector<PieceWidth> charWidths_;  // single BMP characters, by code
   QHash<QString, PieceWidth> pieceWidths_;
 };

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextLayout>
 
 #include "app/control_style.h"
 
@@ -171,6 +172,54 @@ class LongTextBoxTest : public QObject {
     const qreal x = 4 + QFontMetricsF(box_->font()).horizontalAdvance(QStringLiteral("ab "));
     QTest::mouseClick(box_->viewport(), Qt::LeftButton, {}, QPoint(static_cast<int>(x) + 1, 10));
     QCOMPARE(box_->cursorPosition(), 3);
+  }
+
+  // The caret stands where the shaped text puts the glyphs, also with fonts
+  // that kern: at the x that a text layout of the whole paragraph, wrapped
+  // at the box's width, gives the position.
+  void caretStandsAtTheShapedPosition_data() {
+    QTest::addColumn<QString>("family");
+    QTest::newRow("Noto Serif CJK SC") << QStringLiteral("Noto Serif CJK SC");
+    QTest::newRow("AR PL UMing CN") << QStringLiteral("AR PL UMing CN");
+  }
+  void caretStandsAtTheShapedPosition() {
+    QFETCH(QString, family);
+    QFont font(family);
+    font.setPointSizeF(24);
+    QCOMPARE(QFontInfo(font).family(), family);
+    box_->setFont(font);
+    const QString text = Repeat(QStringLiteral("zhōng guó rén mín nǚ ér lǜ sè "), 6) +
+                         Repeat(QStringLiteral("WAVE TO YOU AVOW Ty Yo "), 6) +
+                         Repeat(QStringLiteral("中国，"), 30);
+    box_->setPlainText(text);
+    box_->setFocus();
+    constexpr int kTextMargin = 4;
+    QTextLayout whole(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    whole.setTextOption(option);
+    whole.beginLayout();
+    for (QTextLine line = whole.createLine(); line.isValid(); line = whole.createLine())
+      line.setLineWidth(box_->viewport()->width() - 2 * kTextMargin);
+    whole.endLayout();
+    QVERIFY(whole.lineCount() > 8);
+    QCOMPARE(static_cast<int>(box_->lineStarts().size()), whole.lineCount());
+    for (int i = 0; i < whole.lineCount(); ++i) {
+      const QTextLine line = whole.lineAt(i);
+      QCOMPARE(box_->lineStarts()[static_cast<std::size_t>(i)], line.textStart());
+      const int start = line.textStart();
+      const int end = start + line.textLength() - 1;  // before the last character
+      for (const int position : {start, (start + end) / 2, end}) {
+        box_->setCursorPosition(position);
+        const qreal expected = kTextMargin + line.cursorToX(position);
+        QVERIFY2(std::abs(box_->cursorRect().left() - expected) <= 1,
+                 qPrintable(QStringLiteral("line %1, position %2: caret at %3, glyphs at %4")
+                                .arg(i)
+                                .arg(position)
+                                .arg(box_->cursorRect().left())
+                                .arg(expected)));
+      }
+    }
   }
 
   void surrogatePairsMoveAndDeleteWhole() {
