@@ -106,7 +106,7 @@ namespace {
 
 // How many lines a rewrap redoes, at most, looking for the old lines; the
 // rest is wrapped when it is asked for.
-constexpr int kRewrapLines = 100;
+constexpr int kRewrapLines = 8;
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -220,6 +221,48 @@ class LongTextBoxTest : public QObject {
                                 .arg(expected)));
       }
     }
+  }
+
+  // Setting the text from the program starts a new history, as a plain
+  // text edit's setPlainText does; the user's edits undo one by one.
+  void undoStopsAtTextSetByTheProgram() {
+    box_->setFocus();
+    box_->setPlainText(QStringLiteral("zhōng"));
+    box_->setCursorPosition(5);
+    QTest::keyClicks(box_.get(), " guo");
+    box_->setPlainText(QStringLiteral("rén"));
+    QTest::keyClick(box_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("rén"));
+    box_->setCursorPosition(3);
+    QTest::keyClicks(box_.get(), "x");
+    QTest::keyClick(box_.get(), Qt::Key_Delete, Qt::NoModifier);
+    QTest::keyClick(box_.get(), Qt::Key_Backspace);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("rén"));
+    QTest::keyClick(box_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("rénx"));
+    QTest::keyClick(box_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("rén"));
+  }
+
+  // A selection dropped elsewhere in the box moves there, and one undo puts
+  // it back.
+  void droppingTheSelectionMovesIt() {
+    box_->setPlainText(QStringLiteral("zhōng guó rén"));
+    box_->setCursorPosition(6);
+    box_->setCursorPosition(10, true);  // "guó "
+    QMimeData data;
+    data.setText(box_->selectedText());
+    const QPoint end(box_->viewport()->width() - 10, 10);  // past the end of the text
+    QDropEvent drop(end, Qt::MoveAction, &data, Qt::LeftButton, {});
+    drop.setDropAction(Qt::MoveAction);
+    QDragEnterEvent enter(end, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(box_->viewport(), &enter);
+    // The box is the drag's source only while it drags; a drop from
+    // elsewhere copies.
+    QApplication::sendEvent(box_->viewport(), &drop);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("zhōng guó rénguó "));
+    QTest::keyClick(box_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("zhōng guó rén"));
   }
 
   void surrogatePairsMoveAndDeleteWhole() {

@@ -286,6 +286,39 @@ class TextBoxParityTest : public QObject {
     QCOMPARE(starts, expected);
   }
 
+  // After the program rewrites the text, which the box rewraps only from the
+  // change on, the lines are still where the plain text edit puts them.
+  void sameLinesAfterRewriting_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    const QString pinyin = Repeat(QStringLiteral("zhōng guó rén mín hǎo péng yǒu "), 30);
+    QString inserted = pinyin;
+    inserted.insert(400, QStringLiteral("chóng "));
+    QString removed = pinyin;
+    removed.remove(400, 6);
+    QTest::newRow("appended") << pinyin << pinyin + QStringLiteral("chóng ");
+    QTest::newRow("inserted in the middle") << pinyin << inserted;
+    QTest::newRow("removed in the middle") << pinyin << removed;
+    QTest::newRow("changed at the start") << pinyin << QStringLiteral("wǒ ") + pinyin.mid(6);
+    QTest::newRow("shortened") << pinyin << pinyin.left(100);
+    QTest::newRow("a long word breaking")
+        << pinyin << pinyin.left(300) + Repeat(QStringLiteral("x"), 100) + pinyin.mid(300);
+  }
+  void sameLinesAfterRewriting() {
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    long_->setPlainText(before);
+    // Look at every line, as scrolling to the end does.
+    QVERIFY(long_->lineStarts().size() > 5);
+    long_->setPlainText(after);
+    plain_->setPlainText(after);
+    QList<int> expected;
+    const QTextLayout* layout = plain_->document()->firstBlock().layout();
+    for (int i = 0; i < layout->lineCount(); ++i) expected << layout->lineAt(i).textStart();
+    const QList<int> starts(long_->lineStarts().begin(), long_->lineStarts().end());
+    QCOMPARE(starts, expected);
+  }
+
  private:
   // A point inside the character at a position of the plain text edit, in
   // its viewport; the same point is clicked in both boxes.
