@@ -124,7 +124,6 @@ class LongTextBox : public QAbstractScrollArea {
   void EnsureCursorVisible();
   void CursorMoved();
   void RestartBlink();
-  int PageLines() const;
 
   QString text_;
   int cursor_ = 0;

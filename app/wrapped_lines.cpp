@@ -4,6 +4,7 @@
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace kelvaro {
@@ -112,28 +113,37 @@ constexpr int kRewrapLines = 8;
 
 void WrappedLines::WrapAfterChange(std::vector<int> old, bool oldComplete, int tailStart,
                                    int shift) {
-  const QString& text = *text_;
-  const int size = static_cast<int>(text.size());
-  const int from = starts_.back();
-  const std::size_t stopAt = starts_.size() + kRewrapLines;
-  int lineStart = from;
-  qreal x = 0;
-  bool done = false;
-  // Starts a line; done when the old lines from there on are still right,
-  // or when enough lines are redone.
-  const auto startLine = [&](int at) {
-    starts_.push_back(at);
-    lineStart = at;
-    x = 0;
+  const std::size_t enough = starts_.size() + kRewrapLines;
+  WrapOn([&](int at) {
     if (at >= tailStart + 2) {
       auto same = std::lower_bound(old.begin(), old.end(), at - shift);
       if (same != old.end() && *same == at - shift) {
         for (++same; same != old.end(); ++same) starts_.push_back(*same + shift);
         complete_ = oldComplete;
-        return done = true;
+        return true;
       }
     }
-    return done = starts_.size() >= stopAt;
+    return starts_.size() >= enough;
+  });
+}
+
+void WrappedLines::WrapUntil(int line, int position) {
+  if (complete_ || (static_cast<int>(starts_.size()) > line + 1 && starts_.back() > position))
+    return;
+  WrapOn([&](int at) { return static_cast<int>(starts_.size()) > line + 1 && at > position; });
+}
+
+void WrappedLines::WrapOn(const std::function<bool(int)>& stopAfter) {
+  const QString& text = *text_;
+  const int size = static_cast<int>(text.size());
+  const int from = starts_.back();
+  int lineStart = from;
+  qreal x = 0;
+  const auto startLine = [&](int at) {
+    starts_.push_back(at);
+    lineStart = at;
+    x = 0;
+    return stopAfter(at);
   };
   BreakOpportunities breaks(text, from);
   for (int position = from; position < size;) {
@@ -148,37 +158,6 @@ void WrappedLines::WrapAfterChange(std::vector<int> old, bool oldComplete, int t
     }
     position = next;
     if (mandatory && startLine(position)) return;
-  }
-  complete_ = true;
-}
-
-void WrappedLines::WrapUntil(int line, int position) {
-  if (complete_ || (static_cast<int>(starts_.size()) > line + 1 && starts_.back() > position))
-    return;
-  const QString& text = *text_;
-  const int size = static_cast<int>(text.size());
-  const int from = starts_.back();
-  int lineStart = from;
-  qreal x = 0;
-  const auto startLine = [&](int at) {
-    starts_.push_back(at);
-    lineStart = at;
-    x = 0;
-    return static_cast<int>(starts_.size()) > line + 1 && at > position;
-  };
-  BreakOpportunities breaks(text, from);
-  for (int at = from; at < size;) {
-    bool mandatory = false;
-    const int next = breaks.Next(&mandatory);
-    const PieceWidth piece = Measure(QStringView(text).mid(at, next - at));
-    if (at > lineStart && x + piece.visible > width_ && startLine(at)) return;
-    if (piece.visible > width_) {
-      x = BreakAnywhere(at, next);
-    } else {
-      x += piece.whole;
-    }
-    at = next;
-    if (mandatory && startLine(at)) return;
   }
   complete_ = true;
 }

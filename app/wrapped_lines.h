@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace kelvaro {
@@ -50,6 +51,9 @@ class WrappedLines {
   // Wraps from the last line start until a line starts where an old one did
   // in the unchanged tail, or for a few screens; false when stopped early.
   void WrapAfterChange(std::vector<int> old, bool oldComplete, int tailStart, int shift);
+  // Wraps greedily from the last line start found, until `stopAfter` says
+  // so for a new line start, or to the end of the text.
+  void WrapOn(const std::function<bool(int)>& stopAfter);
   // Breaks a word wider than a line into lines; returns the width of the last.
   qreal BreakAnywhere(int from, int to);
 

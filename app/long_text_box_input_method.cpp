@@ -1,0 +1,125 @@
+// How LongTextBox talks to input methods, as a plain text edit does: the
+// text being composed is shown at the cursor, commits may replace text
+// around it, and positions are told within the cursor's paragraph.
+#include <QInputMethodEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "app/long_text_box.h"
+
+namespace kelvaro {
+namespace {
+
+constexpr int kContextLength = 1024;  // text before and after the cursor an input method gets
+
+}  // namespace
+
+void LongTextBox::inputMethodEvent(QInputMethodEvent* event) {
+  const bool gettingInput = !event->commitString().isEmpty() ||
+                            event->preeditString() != preedit_ || event->replacementLength() > 0;
+  if (!gettingInput && event->attributes().isEmpty()) {
+    event->ignore();
+    return;
+  }
+  QTextCursor cursor = DocumentCursor();
+  cursor.beginEditBlock();
+  if (gettingInput) cursor.removeSelectedText();
+  if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
+    QTextCursor replaced = cursor;
+    replaced.setPosition(cursor.position() + event->replacementStart());
+    replaced.setPosition(replaced.position() + event->replacementLength(), QTextCursor::KeepAnchor);
+    replaced.insertText(event->commitString());
+  }
+  cursor.endEditBlock();
+  // Selections are given within the paragraph, as the surrounding text is.
+  const int paragraphStart = cursor.block().position();
+  for (const auto& attribute : event->attributes()) {
+    if (attribute.type != QInputMethodEvent::Selection) continue;
+    cursor.setPosition(paragraphStart + attribute.start);
+    cursor.setPosition(paragraphStart + attribute.start + attribute.length,
+                       QTextCursor::KeepAnchor);
+  }
+  if (gettingInput) preedit_ = event->preeditString();
+  preeditCursor_ = static_cast<int>(preedit_.size());
+  preeditCursorShown_ = true;
+  preeditFormats_.clear();
+  for (const auto& attribute : event->attributes()) {
+    if (attribute.type == QInputMethodEvent::Cursor) {
+      preeditCursor_ = attribute.start;
+      preeditCursorShown_ = attribute.length != 0;
+    } else if (attribute.type == QInputMethodEvent::TextFormat) {
+      const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+      if (format.isValid()) preeditFormats_.append({attribute.start, attribute.length, format});
+    }
+  }
+  if (preeditFormats_.isEmpty() && !preedit_.isEmpty()) {
+    QTextCharFormat underlined;
+    underlined.setFontUnderline(true);
+    preeditFormats_.append({0, static_cast<int>(preedit_.size()), underlined});
+  }
+  goalX_ = -1;
+  Apply(cursor);
+  UpdateExtraRows();
+  UpdateScrollRange();
+  EnsureCursorVisible();
+  event->accept();
+}
+
+QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+  // Positions are within the paragraph that holds the cursor, as the
+  // surrounding text is that paragraph.
+  const int paragraphStart = static_cast<int>(text_.lastIndexOf(u'\n', cursor_ - 1)) + 1;
+  switch (query) {
+    case Qt::ImEnabled:
+      return isEnabled();
+    case Qt::ImHints:
+      return QVariant(static_cast<int>(inputMethodHints()));
+    case Qt::ImCursorRectangle:
+      return QRectF(cursorRect().translated(viewport()->pos()));
+    case Qt::ImAnchorRectangle: {
+      if (anchor_ == cursor_) return inputMethodQuery(Qt::ImCursorRectangle);
+      const QRect character = CharacterRect(anchor_);
+      return QRectF(
+          QRect(character.topLeft(), QSize(1, character.height())).translated(viewport()->pos()));
+    }
+    case Qt::ImFont:
+      return font();
+    case Qt::ImCursorPosition:
+      return cursor_ - paragraphStart;
+    case Qt::ImAnchorPosition:
+      return anchor_ - paragraphStart;
+    case Qt::ImAbsolutePosition:
+      return cursor_;
+    case Qt::ImSurroundingText: {
+      const auto end = text_.indexOf(u'\n', cursor_);
+      return paragraphStart == 0 && end < 0
+                 ? text_
+                 : text_.mid(paragraphStart, end < 0 ? -1 : end - paragraphStart);
+    }
+    case Qt::ImCurrentSelection:
+      return selectedText();
+    case Qt::ImMaximumTextLength:
+      return QVariant();
+    case Qt::ImTextBeforeCursor: {
+      // Whole paragraphs before the cursor's, until there are 1024 characters.
+      int from = paragraphStart;
+      while (cursor_ - from < kContextLength && from > 0)
+        from = static_cast<int>(text_.lastIndexOf(u'\n', from - 2)) + 1;
+      return text_.mid(from, cursor_ - from);
+    }
+    case Qt::ImTextAfterCursor: {
+      int to = cursor_;
+      do {
+        const auto end = text_.indexOf(u'\n', to + (to > cursor_ ? 1 : 0));
+        to = end < 0 ? static_cast<int>(text_.size()) : static_cast<int>(end);
+      } while (to - cursor_ < kContextLength && to < text_.size());
+      return text_.mid(cursor_, to - cursor_);
+    }
+    default:
+      return QAbstractScrollArea::inputMethodQuery(query);
+  }
+}
+
+}  // namespace kelvaro
