@@ -40,21 +40,25 @@ class LongTextAccessible : public QAccessibleWidget,
   // Text.
   void selection(int index, int* start, int* end) const override {
     *start = *end = 0;
-    if (index != 0 || box()->cursor_ == box()->anchor_) return;
-    *start = std::min(box()->cursor_, box()->anchor_);
-    *end = std::max(box()->cursor_, box()->anchor_);
+    if (index != 0 || box()->cursorPosition() == box()->anchorPosition()) return;
+    *start = std::min(box()->cursorPosition(), box()->anchorPosition());
+    *end = std::max(box()->cursorPosition(), box()->anchorPosition());
   }
-  int selectionCount() const override { return box()->cursor_ != box()->anchor_ ? 1 : 0; }
+  int selectionCount() const override {
+    return box()->cursorPosition() != box()->anchorPosition() ? 1 : 0;
+  }
   void addSelection(int start, int end) override { setSelection(0, start, end); }
-  void removeSelection(int) override { box()->setCursorPosition(box()->cursor_); }
+  void removeSelection(int) override { box()->setCursorPosition(box()->cursorPosition()); }
   void setSelection(int, int start, int end) override {
     box()->setCursorPosition(start);
     box()->setCursorPosition(end, true);
   }
-  int cursorPosition() const override { return box()->cursor_; }
+  int cursorPosition() const override { return box()->cursorPosition(); }
   void setCursorPosition(int position) override { box()->setCursorPosition(position); }
-  QString text(int start, int end) const override { return box()->text_.mid(start, end - start); }
-  int characterCount() const override { return static_cast<int>(box()->text_.size()); }
+  QString text(int start, int end) const override {
+    return box()->toPlainText().mid(start, end - start);
+  }
+  int characterCount() const override { return static_cast<int>(box()->toPlainText().size()); }
   QRect characterRect(int offset) const override {
     const QRect rect = box()->CharacterRect(offset);
     return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());

@@ -120,14 +120,18 @@ bool LongTextBox::TakeText(const QString& text) {
     return false;
   }
   const int suffix = CommonSuffix(text_, text, prefix);
-  const int shift = static_cast<int>(text.size() - text_.size());
+  const int oldSize = static_cast<int>(text_.size());
+  const int newSize = static_cast<int>(text.size());
+  const QString removed =
+      QAccessible::isActive() ? text_.mid(prefix, oldSize - suffix - prefix) : QString();
   text_ = text;
-  lines_.Update(prefix, suffix, shift);
+  lines_.Update(prefix, suffix, newSize - oldSize);
   UpdateExtraRows();
   UpdateScrollRange();
   viewport()->update();
   if (QAccessible::isActive()) {
-    QAccessibleTextUpdateEvent changed(this, 0, QString(), QString());
+    QAccessibleTextUpdateEvent changed(this, prefix, removed,
+                                       text_.mid(prefix, newSize - suffix - prefix));
     QAccessible::updateAccessibility(&changed);
   }
   return true;

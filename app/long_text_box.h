@@ -114,7 +114,6 @@ class LongTextBox : public QAbstractScrollArea {
   int LayoutIndex(int line, int position) const;
   int PositionAt(QPointF viewportPoint) const;
   int LineAtY(qreal y) const;
-  int PositionInLineAtX(int line, qreal x) const;
   // A character's box in viewport coordinates.
   QRect CharacterRect(int position) const;
   void Rewrap();
