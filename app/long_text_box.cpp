@@ -95,6 +95,7 @@ LongTextBox::LongTextBox(QWidget* parent)
   viewport()->setAutoFillBackground(true);
   viewport()->setAcceptDrops(true);
   lines_.setFont(font());
+  Rewrap();
 }
 
 LongTextBox::~LongTextBox() = default;
