@@ -1,6 +1,13 @@
 // The same scripted editing on a LongTextBox and on a plain text edit of the
 // same size and font must leave the same text, cursor and selection after
 // every step: the pinyin and hint boxes edit as the other text boxes do.
+//
+// Intended differences, not compared here:
+// - The input method's cursor rectangle is in the box's coordinates; a plain
+//   text edit gives it in its viewport's, one frame width off.
+// - The text reads back exactly as set, no-break spaces included; a plain
+//   text edit turns them into spaces.
+// - Scroll positions: the box scrolls by pixels, a plain text edit by lines.
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -140,6 +147,11 @@ class TextBoxParityTest : public QObject {
                                                             "key Ctrl+Home",  "key Ctrl+Shift+End",
                                                             "key Shift+Home", "key Ctrl+End",
                                                             "key Up"};
+    QTest::newRow("control with the vertical keys")
+        << Repeat(pinyin, 3) << 40
+        << QStringList{"key Ctrl+Down",       "key Ctrl+Up",         "key Ctrl+PgDown",
+                       "key Ctrl+Shift+Down", "key Ctrl+Shift+PgUp", "key Shift+Up",
+                       "key Ctrl+Shift+Up"};
     QTest::newRow("pages") << Repeat(pinyin, 3) << 5
                            << QStringList{"key PgDown", "key PgDown", "key Shift+PgUp", "key PgUp",
                                           "key Shift+PgDown"};
