@@ -1,7 +1,10 @@
 #include "cli/pinyin_cli.h"
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -18,7 +21,69 @@ constexpr std::string_view kUsage =
     "keys to type for them. Without TEXT, reads UTF-8 text from standard input.\n"
     "\n"
     "  --with-characters  write each character followed by its reading: 中(zhōng)\n"
-    "  --help             show this help\n";
+    "  --help             show this help\n"
+    "\n"
+    "Exit status:\n"
+    "  0  done\n"
+    "  1  the input could not be read or is not valid UTF-8 (nothing is printed)\n"
+    "  2  bad usage\n"
+    "  3  the output could not be written\n";
+
+enum ExitCode { kDone = 0, kBadInput = 1, kBadUsage = 2, kOutputFailed = 3 };
+
+// Input is read and checked in pieces of this size.
+constexpr std::size_t kReadPiece = 64 * 1024;
+// Output is encoded and written in pieces of this many UTF-16 code units.
+constexpr std::size_t kWritePiece = 64 * 1024;
+
+// What the last failed system call reports, or what failed when it did not set errno.
+std::string Reason(const char* fallback) { return errno != 0 ? std::strerror(errno) : fallback; }
+
+void InvalidUtf8(const Utf8Error& error, std::ostream& err) {
+  err << "kelvaro-pinyin: input is not valid UTF-8 at byte offset " << error.byteOffset << "\n";
+}
+
+// Reads all of in as UTF-8, checking each piece as it arrives, so that the
+// first invalid byte ends the reading. A failure is reported on err and gives nullopt.
+std::optional<std::u16string> ReadSource(std::istream& in, std::ostream& err) {
+  std::u16string source;
+  Utf8Decoder decoder;
+  std::array<char, kReadPiece> buffer;
+  errno = 0;
+  while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0) {
+    if (!decoder.Feed({buffer.data(), static_cast<std::size_t>(in.gcount())}, source)) {
+      InvalidUtf8(decoder.error(), err);
+      return std::nullopt;
+    }
+    errno = 0;
+  }
+  if (in.bad()) {
+    err << "kelvaro-pinyin: cannot read standard input: " << Reason("read error") << "\n";
+    return std::nullopt;
+  }
+  if (!decoder.Finish()) {
+    InvalidUtf8(decoder.error(), err);
+    return std::nullopt;
+  }
+  return source;
+}
+
+// Writes text as UTF-8 and a line feed, a piece at a time, never splitting a
+// surrogate pair. False at the first failed write.
+bool WriteLine(std::u16string_view text, std::ostream& out) {
+  while (!text.empty()) {
+    std::size_t length = std::min(text.size(), kWritePiece);
+    if (length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) {
+      --length;
+    }
+    const std::string bytes = EncodeUtf8(text.substr(0, length));
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+      return false;
+    }
+    text.remove_prefix(length);
+  }
+  return static_cast<bool>(out << '\n');
+}
 
 }  // namespace
 
@@ -29,8 +94,12 @@ int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::
   bool optionsEnded = false;
   for (const std::string_view arg : args) {
     if (!optionsEnded && arg == "--help") {
-      out << kUsage;
-      return 0;
+      errno = 0;
+      if (!(out << kUsage << std::flush)) {
+        err << "kelvaro-pinyin: cannot write the output: " << Reason("write error") << "\n";
+        return kOutputFailed;
+      }
+      return kDone;
     }
     if (!optionsEnded && arg == "--with-characters") {
       mode = DisplayMode::kCharacterWithReading;
@@ -38,31 +107,40 @@ int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::
       optionsEnded = true;
     } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
       err << "kelvaro-pinyin: unknown option " << arg << "\n" << kUsage;
-      return 2;
+      return kBadUsage;
     } else if (!text) {
       text = arg;
     } else {
       err << "kelvaro-pinyin: give at most one TEXT\n" << kUsage;
-      return 2;
+      return kBadUsage;
     }
   }
 
-  std::string input;
+  std::u16string source;
   if (text) {
-    input = *text;
+    auto decoded = DecodeUtf8(*text);
+    if (const auto* error = std::get_if<Utf8Error>(&decoded)) {
+      InvalidUtf8(*error, err);
+      return kBadInput;
+    }
+    source = std::get<std::u16string>(std::move(decoded));
   } else {
-    input.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  auto decoded = DecodeUtf8(input);
-  if (const auto* error = std::get_if<Utf8Error>(&decoded)) {
-    err << "kelvaro-pinyin: input is not valid UTF-8 at byte offset " << error->byteOffset << "\n";
-    return 1;
+    auto read = ReadSource(in, err);
+    if (!read) {
+      return kBadInput;
+    }
+    source = std::move(*read);
   }
   const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
   const PinyinConverter converter(dictionary);
-  const ConversionResult result = converter.Convert(std::get<std::u16string>(decoded), mode);
-  out << EncodeUtf8(result.pinyin) << '\n' << EncodeUtf8(result.hints) << '\n';
-  return 0;
+  const ConversionResult result = converter.Convert(source, mode);
+  source = std::u16string();  // no longer needed while the output is written
+  errno = 0;
+  if (!WriteLine(result.pinyin, out) || !WriteLine(result.hints, out) || !out.flush()) {
+    err << "kelvaro-pinyin: cannot write the output: " << Reason("write error") << "\n";
+    return kOutputFailed;
+  }
+  return kDone;
 }
 
 }  // namespace kelvaro

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelvaro {
@@ -97,6 +99,48 @@ TEST(PinyinCli, InvalidUtf8NamesTheByteOffsetAndPrintsNothing) {
       EXPECT_NE(run.err.find("byte offset " + std::to_string(bad.offset)), std::string::npos)
           << run.err;
     }
+  }
+}
+
+// An input that never ends: the given start, then 中 again and again.
+class EndlessInput : public std::streambuf {
+ public:
+  explicit EndlessInput(std::string start) : start_(std::move(start)) {
+    setg(start_.data(), start_.data(), start_.data() + start_.size());
+  }
+
+ protected:
+  int_type underflow() override {
+    if (more_.empty()) {
+      for (int i = 0; i < 4096; ++i) more_ += "\xE4\xB8\xAD";
+    }
+    setg(more_.data(), more_.data(), more_.data() + more_.size());
+    return traits_type::to_int_type(more_[0]);
+  }
+
+ private:
+  std::string start_;
+  std::string more_;
+};
+
+TEST(PinyinCli, AnInvalidByteEndsTheReadingOfAnEndlessInput) {
+  for (const auto& [start, offset] :
+       std::vector<std::pair<std::string, std::size_t>>{{"a\xFF", 1}, {"\xE4\x41", 0}}) {
+    EndlessInput endless(start);
+    std::istream in(&endless);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunPinyinCli({}, in, out, err), 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "kelvaro-pinyin: input is not valid UTF-8 at byte offset " +
+                             std::to_string(offset) + "\n");
+  }
+}
+
+TEST(PinyinCli, TheUsageListsTheExitCodes) {
+  const CliRun run = RunCli({"--help"});
+  for (const char* code : {"  0  ", "  1  ", "  2  ", "  3  "}) {
+    EXPECT_NE(run.out.find(code), std::string::npos) << code;
   }
 }
 
