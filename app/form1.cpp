@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -25,6 +26,7 @@
 #include "keyboard/key_markers.h"
 #include "util/shell_open.h"
 #include "wordlist/word_list_file.h"
+#include "wordlist/word_list_location.h"
 
 namespace kelvaro {
 namespace {
@@ -68,8 +70,8 @@ void IgnoringFailure(Step&& step) {
 
 }  // namespace
 
-Form1::Form1(const QString& programDirectory)
-    : programDirectory_(programDirectory),
+Form1::Form1(std::filesystem::path programDirectory)
+    : programDirectory_(std::move(programDirectory)),
       dictionary_(PinyinDictionary::LoadBuiltIn()),
       converter_(dictionary_) {
   setObjectName(QStringLiteral("Form1"));
@@ -210,9 +212,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::LoadWordList() {
-  const QString path = WordListPath(programDirectory_);
-  for (const std::u16string& entry :
-       LoadWordListFile(std::filesystem::path(path.toStdU16String()))) {
+  for (const std::u16string& entry : LoadWordListFile(FindWordListFile(programDirectory_))) {
     IgnoringFailure([&] { List1->addItem(QString::fromStdU16String(entry)); });
   }
 }
@@ -268,8 +268,8 @@ void Form1::ShowAndActivate() {
 }
 
 void Form1::OpenHomePage() {
-  ShellOpen(QStringLiteral("open"), HomePageAddress(programDirectory_), std::nullopt, std::nullopt,
-            kShowNormal);
+  ShellOpen(QStringLiteral("open"), HomePageAddress(QFile::decodeName(programDirectory_.c_str())),
+            std::nullopt, std::nullopt, kShowNormal);
 }
 
 void Form1::Image1_Click() { OpenHomePage(); }

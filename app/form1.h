@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <memory>
 
 #include "app/form_layout.h"
@@ -29,7 +30,7 @@ class Form1 : public QWidget {
 
  public:
   // programDirectory is where the word-list file is looked for.
-  explicit Form1(const QString& programDirectory);
+  explicit Form1(std::filesystem::path programDirectory);
   ~Form1() override;
 
   // The restored window's client size, fitted to the screen.
@@ -59,7 +60,7 @@ class Form1 : public QWidget {
   void OpenHomePage();
   void ApplySizes();
 
-  QString programDirectory_;
+  std::filesystem::path programDirectory_;
   PinyinDictionary dictionary_;
   PinyinConverter converter_;
   ConversionResult lastConversion_;  // kept so that its storage is reused

@@ -5,6 +5,7 @@
 #include "app/display_check.h"
 #include "app/form1.h"
 #include "app/qt_translations.h"
+#include "wordlist/word_list_location.h"
 
 int main(int argc, char** argv) {
   if (!kelvaro::CanReachADisplay()) {
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   kelvaro::InstallQtTranslations(app);
   kelvaro::SetApplicationNames();
-  kelvaro::Form1 form1(QCoreApplication::applicationDirPath());
+  kelvaro::Form1 form1(kelvaro::ExecutableDirectory());
   form1.showMaximized();
   return QApplication::exec();
 }

@@ -7,10 +7,11 @@
 
 #include "app/form1.h"
 #include "process_memory.h"
+#include "wordlist/word_list_location.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  kelvaro::Form1 form1(QCoreApplication::applicationDirPath());
+  kelvaro::Form1 form1(kelvaro::ExecutableDirectory());
   form1.showMaximized();
   if (!QTest::qWaitForWindowExposed(&form1)) return 1;
   QCoreApplication::processEvents();

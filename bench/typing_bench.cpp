@@ -15,6 +15,7 @@
 #include "app/long_text_box.h"
 #include "process_memory.h"
 #include "sample_text.h"
+#include "wordlist/word_list_location.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ double MedianKeystrokeMs(QWidget& form, const QString& source, bool atEnd) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  kelvaro::Form1 form(QCoreApplication::applicationDirPath());
+  kelvaro::Form1 form(kelvaro::ExecutableDirectory());
   form.resize(1280, 900);
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) return 1;

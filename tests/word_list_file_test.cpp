@@ -1,10 +1,28 @@
 #include "wordlist/word_list_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
 #include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define KELVARO_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#define KELVARO_ADDRESS_SANITIZER __has_feature(address_sanitizer)
+#else
+#define KELVARO_ADDRESS_SANITIZER 0
+#endif
 
 namespace kelvaro {
 namespace {
@@ -43,6 +61,12 @@ TEST(ParseWordList, DecodesGbk) {
   EXPECT_NE(garbled[0], u"中");
 }
 
+// The bytes of a file, read by the test itself.
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 class WordListFileTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -60,7 +84,6 @@ class WordListFileTest : public testing::Test {
 
 TEST_F(WordListFileTest, MissingFileGivesAnEmptyList) {
   EXPECT_TRUE(LoadWordListFile(Path()).empty());
-  EXPECT_FALSE(ReadWholeFile(Path()).has_value());
 }
 
 TEST_F(WordListFileTest, DirectoryWithTheFileNameGivesAnEmptyList) {
@@ -72,7 +95,7 @@ TEST_F(WordListFileTest, ReadsTheWholeFileAndLeavesItUnchanged) {
   const std::string bytes = "\xD6\xD0\xB9\xFA\r\n\xC3\xA8\r\n";  // 中国, 猫
   Write(bytes);
   EXPECT_EQ(LoadWordListFile(Path()), (std::vector<std::u16string>{u"中国", u"猫"}));
-  EXPECT_EQ(ReadWholeFile(Path()), bytes);
+  EXPECT_EQ(FileBytes(Path()), bytes);
 }
 
 std::string Repeat(std::string_view piece, std::size_t times) {
@@ -108,7 +131,7 @@ TEST_F(WordListFileTest, HostileFilesLoadWhatTheSplitGivesAndStayUnchanged) {
     if (!entries.empty()) {
       EXPECT_EQ(entries.front(), file.firstEntry) << file.name;
     }
-    EXPECT_EQ(ReadWholeFile(Path()), file.bytes) << file.name;
+    EXPECT_EQ(FileBytes(Path()), file.bytes) << file.name;
   }
 }
 
@@ -119,6 +142,142 @@ TEST_F(WordListFileTest, AFileWithoutReadPermissionLoadsAsAnyReaderMaySeeIt) {
   const bool readable = std::ifstream(Path()).good();
   EXPECT_EQ(LoadWordListFile(Path()).size(), readable ? 1u : 0u);
   std::filesystem::permissions(Path(), std::filesystem::perms::owner_all);
+}
+
+struct ReaderRow {
+  const char* name;
+  std::string bytes;
+  std::size_t maxEntries;
+  std::vector<std::u16string> entries;
+};
+
+const ReaderRow kReaderRows[] = {
+    {"GBK words", "\xD6\xD0\xB9\xFA\r\n\xC3\xA8\r\n", kWordListCapacity, {u"中国", u"猫"}},
+    {"empty line ends the list", "a\r\n\r\nb\r\n", kWordListCapacity, {u"a", u""}},
+    {"starts with CR LF", "\r\na\r\n", kWordListCapacity, {u""}},
+    {"last line without CR LF", "a\r\nb", kWordListCapacity, {u"a"}},
+    {"CR before CR LF", "a\r\r\nb\r\n", kWordListCapacity, {u"a\r", u"b"}},
+    {"lone LF and CR", "a\nb\rc\r\n", kWordListCapacity, {u"a\nb\rc"}},
+    {"lead byte before CR LF", "\x81\r\n\xD6\xD0\r\n", kWordListCapacity, {u"\uFFFD", u"中"}},
+    {"lead byte before LF", "\xD6\n\r\n", kWordListCapacity, {u"\uFFFD\n"}},
+    {"full list", "a\r\nb\r\nc\r\n", 2, {u"a", u"b"}},
+    {"no room", "a\r\n", 0, {}},
+};
+
+TEST(WordListReader, GivesTheSameEntriesWhereverThePiecesAreCut) {
+  for (const ReaderRow& row : kReaderRows) {
+    const std::string_view bytes = row.bytes;
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+      WordListReader reader(row.maxEntries);
+      reader.Feed(bytes.substr(0, cut));
+      reader.Feed(bytes.substr(cut));
+      EXPECT_EQ(reader.entries(), row.entries) << row.name << ", cut at " << cut;
+    }
+    WordListReader reader(row.maxEntries);
+    for (const char byte : bytes) reader.Feed(std::string_view(&byte, 1));
+    EXPECT_EQ(reader.entries(), row.entries) << row.name << ", byte by byte";
+  }
+}
+
+TEST(WordListReader, SaysWhenNoMoreBytesCanChangeTheList) {
+  WordListReader ended;
+  EXPECT_TRUE(ended.Feed("a\r\n"));
+  EXPECT_FALSE(ended.Feed("\r\nb\r\n"));
+  EXPECT_FALSE(ended.Feed("c\r\n"));
+  EXPECT_EQ(ended.entries(), (std::vector<std::u16string>{u"a", u""}));
+
+  WordListReader full(2);
+  EXPECT_TRUE(full.Feed("a\r"));
+  EXPECT_FALSE(full.Feed("\nb\r\nc"));
+  EXPECT_FALSE(full.Feed("\r\n"));
+  EXPECT_EQ(full.entries(), (std::vector<std::u16string>{u"a", u"b"}));
+}
+
+TEST_F(WordListFileTest, ReadsNoFurtherThanTheSizeLimit) {
+  const std::string cat = "\xC3\xA8\r\n";
+  const HostileFile files[] = {
+      {"a line that ends at the limit", Repeat("a", kWordListMaxBytes - 2) + "\r\n", 1, u"a"},
+      {"a line whose LF lies past the limit", Repeat("a", kWordListMaxBytes - 1) + "\r\n", 0, u""},
+      {"words, then a line past the limit", cat + Repeat("a", kWordListMaxBytes) + "\r\n" + cat, 1,
+       u"猫"},
+  };
+  for (const HostileFile& file : files) {
+    Write(file.bytes);
+    const auto entries = LoadWordListFile(Path());
+    EXPECT_EQ(entries.size(), file.entries) << file.name;
+    if (!entries.empty()) {
+      EXPECT_EQ(entries.front().substr(0, 1), file.firstEntry) << file.name;
+    }
+  }
+}
+
+// Loads the word list at path in a child process that stops after 30 s (the
+// test's own timeout) or when it asks for more than 1 GiB, so that a load
+// that reads a huge or endless file to its end fails instead of hanging the
+// run or taking the machine's memory. Gives the number of entries, or -1
+// when the child did not finish.
+int EntriesLoadedWithinLimits(const std::filesystem::path& path) {
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(30);
+#if !KELVARO_ADDRESS_SANITIZER  // its shadow memory needs far more address space
+    const rlimit memory{1UL << 30, 1UL << 30};
+    setrlimit(RLIMIT_AS, &memory);
+#endif
+    std::_Exit(static_cast<int>(std::min<std::size_t>(LoadWordListFile(path).size(), 100)));
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST_F(WordListFileTest, AHugeSparseFileLoadsOnlyWhatLiesWithinTheLimit) {
+  // 2 GiB that read as zero bytes, with a CR LF at the very end: one line far
+  // past the limit. With a word first, that word alone is loaded.
+  for (const bool wordFirst : {false, true}) {
+    std::filesystem::remove(Path());
+    Write(wordFirst ? "\xC3\xA8\r\n" : "");
+    std::filesystem::resize_file(Path(), std::uintmax_t{2} << 30);
+    std::ofstream(Path(), std::ios::binary | std::ios::app) << "\r\n";
+    EXPECT_EQ(EntriesLoadedWithinLimits(Path()), wordFirst ? 1 : 0) << "word first " << wordFirst;
+  }
+  std::filesystem::remove(Path());
+}
+
+// Appends lines without CR LF to a file at full speed until it is destroyed,
+// as a program that is still writing the word list would. It gives up after
+// 1 GiB so that a reader that never stops cannot fill the disk.
+class EndlessWriter {
+ public:
+  explicit EndlessWriter(const std::filesystem::path& path)
+      : fd_(open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0644)), thread_([this] {
+          std::string block(64 * 1024, 'a');
+          for (std::size_t i = 1; i < block.size(); i += 2) block[i] = '\n';
+          for (std::size_t written = 0; !stop_ && written < (std::size_t{1} << 30);) {
+            const ssize_t n = write(fd_, block.data(), block.size());
+            if (n <= 0) break;
+            written += static_cast<std::size_t>(n);
+          }
+        }) {}
+  ~EndlessWriter() {
+    stop_ = true;
+    thread_.join();
+    close(fd_);
+  }
+
+ private:
+  int fd_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+TEST_F(WordListFileTest, AFileThatIsStillBeingWrittenDoesNotHoldUpTheLoad) {
+  Write("\xC3\xA8\r\n");
+  {
+    EndlessWriter writer(Path());
+    EXPECT_EQ(EntriesLoadedWithinLimits(Path()), 1);
+  }
+  std::filesystem::remove(Path());
 }
 
 TEST(SplitWordList, StopsAtTheCapacity) {

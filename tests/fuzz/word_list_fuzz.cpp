@@ -1,5 +1,7 @@
 // Arbitrary bytes as a word-list file: decoding never fails, and the entries
-// are the lines of the decoded text, split as the list file is defined.
+// are the lines of the decoded text, split as the list file is defined,
+// whether the bytes come whole or in pieces, and however few entries fit.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -41,8 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::u16string text = kelvaro::DecodeGbk(bytes);
   Check(text.size() <= bytes.size());
+  const std::vector<std::u16string> expected = SplitByPositions(text);
   const auto entries = kelvaro::ParseWordList(bytes);
-  Check(entries == SplitByPositions(text));
+  Check(entries == expected);
   for (std::size_t i = 0; i + 1 < entries.size(); ++i) Check(!entries[i].empty());
+
+  for (const std::size_t pieceSize :
+       {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{64}}) {
+    for (const std::size_t maxEntries : {std::size_t{2}, kelvaro::kWordListCapacity}) {
+      kelvaro::WordListReader reader(maxEntries);
+      for (std::size_t at = 0; at < bytes.size(); at += pieceSize) {
+        reader.Feed(bytes.substr(at, pieceSize));
+      }
+      const std::vector<std::u16string> fitting(
+          expected.begin(),
+          expected.begin() + static_cast<long>(std::min(maxEntries, expected.size())));
+      Check(reader.entries() == fitting);
+    }
+  }
   return 0;
 }

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -16,7 +17,6 @@
 #include <QUrl>
 
 #include "app/long_text_box.h"
-#include "app/qt_text.h"
 #include "gui_test_support.h"
 #include "wordlist/word_list_file.h"
 
@@ -378,8 +378,8 @@ class Form1Test : public QObject {
   }
 
   void theShippedWordListIsLoadedInFileOrder() {
-    Form1 form(QStringLiteral(KELVARO_PROGRAM_DIR));
-    QFile file(WordListPath(QStringLiteral(KELVARO_PROGRAM_DIR)));
+    Form1 form(std::filesystem::path(KELVARO_PROGRAM_DIR));
+    QFile file(QDir(QStringLiteral(KELVARO_PROGRAM_DIR)).filePath(WordListFileName()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QStringList expected;

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "app/qt_text.h"
+#include "wordlist/word_list_file.h"
 
 namespace kelvaro {
 
@@ -16,7 +16,16 @@ ProgramDirectory::ProgramDirectory(const QByteArray* wordListBytes) {
   }
 }
 
-QString ProgramDirectory::wordListPath() const { return WordListPath(dir_.path()); }
+std::filesystem::path ProgramDirectory::path() const {
+  return QFile::encodeName(dir_.path()).toStdString();
+}
+
+QString ProgramDirectory::wordListPath() const { return dir_.filePath(WordListFileName()); }
+
+QString WordListFileName() {
+  return QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data()),
+                           static_cast<qsizetype>(kWordListFileName.size()));
+}
 
 QWidget* TopLevel(const QString& objectName) {
   for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <filesystem>
 #include <memory>
 
 namespace kelvaro {
@@ -15,12 +16,15 @@ class Form1;
 class ProgramDirectory {
  public:
   explicit ProgramDirectory(const QByteArray* wordListBytes);
-  QString path() const { return dir_.path(); }
+  std::filesystem::path path() const;
   QString wordListPath() const;
 
  private:
   QTemporaryDir dir_;
 };
+
+// The name of the word-list file.
+QString WordListFileName();
 
 // The top-level window with that object name, or null.
 QWidget* TopLevel(const QString& objectName);

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "app/form1.h"
@@ -78,6 +80,27 @@ class HostileInputTest : public QObject {
       QVERIFY(!Child<LongTextBox>(&form, "Text5")->toPlainText().isEmpty());
     }
     QCOMPARE(FileHash(dir.wordListPath()), before);
+  }
+
+  void aProgramFolderWhoseNameIsNotUtf8() {
+    // 中文 in GBK bytes, as unzip leaves a folder made on a Chinese Windows
+    // system; the word-list file under its UTF-8 name and under its GBK name.
+    const std::string folder = "\xD6\xD0\xCE\xC4";
+    const std::string gbkFileName =
+        "\xD0\xA1\xBA\xA2\xD7\xD3\xB8\xD0\xD0\xCB\xC8\xA4\xB5\xC4\xB4\xCA.txt";
+    for (const bool gbkName : {false, true}) {
+      ProgramDirectory dir(nullptr);
+      const std::filesystem::path program = dir.path() / folder;
+      std::filesystem::create_directory(program);
+      std::ofstream(program / (gbkName ? std::filesystem::path(gbkFileName)
+                                       : std::filesystem::path(kWordListFileName)),
+                    std::ios::binary)
+          << "\xD6\xD0\xB9\xFA\r\n\xC3\xA8\r\n";
+      Form1 form(program);
+      auto* list = Child<QListWidget>(&form, "List1");
+      QCOMPARE(list->count(), 2);
+      QCOMPARE(list->item(1)->text(), QStringLiteral("猫"));
+    }
   }
 
   void aDirectoryWithTheFileNameGivesAnEmptyList() {
