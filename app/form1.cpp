@@ -308,6 +308,10 @@ void Form1::closeEvent(QCloseEvent* event) {
   readAloud_->Stop();
   Form_Unload();
   event->accept();
+  // With no window left the program ends. Qt quits by itself only when the
+  // last visible window closes, and the main window may be hidden behind the
+  // help window when a task bar or a window manager closes it.
+  QCoreApplication::quit();
 }
 
 void Form1::Form_Unload() { form2_.reset(); }
