@@ -16,6 +16,7 @@
 #include "app/control_style.h"
 #include "app/form2.h"
 #include "app/home_page.h"
+#include "app/list_entry.h"
 #include "app/long_text_box.h"
 #include "app/picture.h"
 #include "app/program_texts.h"
@@ -112,6 +113,9 @@ void Form1::CreateControls() {
   List1->setGeometry(at(120, 720, 1815, 8460));
   List1->setFont(SongTiFont(12));
   connect(List1, &WordListBox::entryChosen, this, &Form1::List1_Click);
+  longEntryChoice_.setSingleShot(true);
+  longEntryChoice_.setInterval(0);
+  connect(&longEntryChoice_, &QTimer::timeout, this, &Form1::ChooseSelectedEntry);
 
   Text1 =
       MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
@@ -213,7 +217,7 @@ void Form1::Form_Load() {
 
 void Form1::LoadWordList() {
   for (const std::u16string& entry : LoadWordListFile(FindWordListFile(programDirectory_))) {
-    IgnoringFailure([&] { List1->addItem(QString::fromStdU16String(entry)); });
+    IgnoringFailure([&] { AddListEntry(*List1, QString::fromStdU16String(entry)); });
   }
 }
 
@@ -231,10 +235,23 @@ void Form1::Text1_Change() { Command1_Click(); }
 
 void Form1::List1_Click() {
   const QList<QListWidgetItem*> selected = List1->selectedItems();
+  if (!selected.isEmpty() && IsShortened(*selected.front())) {
+    // A long entry takes as long to put into Text1 as pasting it. It goes in
+    // once the keys already waiting are handled, so that arrow keys held over
+    // the list pass it by instead of piling up behind it.
+    longEntryChoice_.start();
+    return;
+  }
+  longEntryChoice_.stop();
+  ChooseSelectedEntry();
+}
+
+void Form1::ChooseSelectedEntry() {
+  const QList<QListWidgetItem*> selected = List1->selectedItems();
   if (selected.isEmpty()) {
     return;
   }
-  Text1->setPlainText(selected.front()->text());
+  Text1->setPlainText(WholeEntry(*selected.front()));
   for (Picture* marker : Image2) {
     marker->hide();
   }

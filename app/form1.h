@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <filesystem>
@@ -56,6 +57,7 @@ class Form1 : public QWidget {
   void Form_Resize();
   void Form_Unload();
   void LoadWordList();
+  void ChooseSelectedEntry();
   void ShowAndActivate();
   void OpenHomePage();
   void ApplySizes();
@@ -67,6 +69,7 @@ class Form1 : public QWidget {
   Form1Sizes sizes_ = DesignSizes();
   std::unique_ptr<Form2> form2_;
   ReadAloud* readAloud_ = nullptr;
+  QTimer longEntryChoice_;  // puts a long entry of List1 into Text1
 
   Picture* Image1 = nullptr;
   QLabel* Label6 = nullptr;

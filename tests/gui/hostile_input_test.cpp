@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -125,6 +126,69 @@ class HostileInputTest : public QObject {
     QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     QCOMPARE(FileHash(dir.wordListPath()),
              QCryptographicHash::hash(bytes, QCryptographicHash::Sha256));
+  }
+
+  void aMillionCharacterEntryChosenAgainAndAgain() {
+    // 中国, then 猫 a million times, then 女.
+    const QByteArray bytes =
+        "\xD6\xD0\xB9\xFA\r\n" + Repeat("\xC3\xA8", 1'000'000) + "\r\n\xC5\xAE\r\n";
+    ProgramDirectory dir(&bytes);
+    Form1 form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* list = Child<QListWidget>(&form, "List1");
+    auto* text1 = Child<QPlainTextEdit>(&form, "Text1");
+    QCOMPARE(list->count(), 3);
+    // Shown shortened, so that the list paints at once.
+    QVERIFY(list->item(1)->text().size() < 1000);
+    QVERIFY(list->item(1)->text().startsWith(QStringLiteral("猫猫猫")));
+    QVERIFY(list->item(1)->text().endsWith(QChar(0x2026)));
+    const QString whole(1'000'000, QChar(0x732B));
+    for (int round = 0; round < 3; ++round) {
+      list->setCurrentRow(0);
+      QCOMPARE(text1->toPlainText(), QStringLiteral("中国"));
+      list->setCurrentRow(1);
+      // The whole entry goes into the source box.
+      QTRY_COMPARE(text1->toPlainText().size(), whole.size());
+      QCOMPARE(text1->toPlainText(), whole);
+      QCOMPARE(LitMarkers(&form), ExpectedMarkers(QStringLiteral("MAO")));
+      list->setCurrentRow(2);
+      QCOMPARE(text1->toPlainText(), QStringLiteral("女"));
+    }
+  }
+
+  void keysHeldOverLongEntriesPassThemBy() {
+    // 猫 and 女 between entries of 200,000 characters.
+    const QByteArray longEntry = Repeat("\xD6\xD0", 200'000) + "\r\n";
+    const QByteArray bytes = "\xC3\xA8\r\n" + longEntry + "\xC5\xAE\r\n" + longEntry;
+    ProgramDirectory dir(&bytes);
+    Form1 form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* list = Child<QListWidget>(&form, "List1");
+    auto* text1 = Child<QPlainTextEdit>(&form, "Text1");
+    list->setCurrentRow(0);
+    int longEntriesShown = 0;
+    connect(text1, &QPlainTextEdit::textChanged, this,
+            [&] { longEntriesShown += text1->document()->characterCount() > 1000; });
+    // Arrow keys that wait in the queue, as when a key is held down: down to
+    // the end and back, ten times. Only where they stop counts.
+    for (int pass = 0; pass < 10; ++pass) {
+      for (const auto key : {Qt::Key_Down, Qt::Key_Up}) {
+        for (int step = 0; step < 3; ++step) {
+          QCoreApplication::postEvent(list, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+        }
+      }
+    }
+    QTRY_COMPARE(list->currentRow(), 0);
+    QTest::qWait(100);
+    QCOMPARE(text1->toPlainText(), QStringLiteral("猫"));
+    QCOMPARE(longEntriesShown, 0);
+    // A key that stops on a long entry puts it in.
+    QCoreApplication::postEvent(list,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    QTRY_COMPARE(text1->toPlainText().size(), 200'000);
+    QCOMPARE(longEntriesShown, 1);
   }
 
   void pastingAMillionCharacters() {
