@@ -171,11 +171,11 @@ TEST(WordListReader, GivesTheSameEntriesWhereverThePiecesAreCut) {
       WordListReader reader(row.maxEntries);
       reader.Feed(bytes.substr(0, cut));
       reader.Feed(bytes.substr(cut));
-      EXPECT_EQ(reader.entries(), row.entries) << row.name << ", cut at " << cut;
+      EXPECT_EQ(reader.TakeEntries(), row.entries) << row.name << ", cut at " << cut;
     }
     WordListReader reader(row.maxEntries);
     for (const char byte : bytes) reader.Feed(std::string_view(&byte, 1));
-    EXPECT_EQ(reader.entries(), row.entries) << row.name << ", byte by byte";
+    EXPECT_EQ(reader.TakeEntries(), row.entries) << row.name << ", byte by byte";
   }
 }
 
@@ -184,13 +184,13 @@ TEST(WordListReader, SaysWhenNoMoreBytesCanChangeTheList) {
   EXPECT_TRUE(ended.Feed("a\r\n"));
   EXPECT_FALSE(ended.Feed("\r\nb\r\n"));
   EXPECT_FALSE(ended.Feed("c\r\n"));
-  EXPECT_EQ(ended.entries(), (std::vector<std::u16string>{u"a", u""}));
+  EXPECT_EQ(ended.TakeEntries(), (std::vector<std::u16string>{u"a", u""}));
 
   WordListReader full(2);
   EXPECT_TRUE(full.Feed("a\r"));
   EXPECT_FALSE(full.Feed("\nb\r\nc"));
   EXPECT_FALSE(full.Feed("\r\n"));
-  EXPECT_EQ(full.entries(), (std::vector<std::u16string>{u"a", u"b"}));
+  EXPECT_EQ(full.TakeEntries(), (std::vector<std::u16string>{u"a", u"b"}));
 }
 
 TEST_F(WordListFileTest, ReadsNoFurtherThanTheSizeLimit) {

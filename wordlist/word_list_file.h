@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelvaro {
@@ -42,7 +43,7 @@ class WordListReader {
   // Takes the next bytes of the file. False once the list is complete (full,
   // or ended by its empty line): no later byte can change it.
   bool Feed(std::string_view bytes);
-  const std::vector<std::u16string>& entries() const { return entries_; }
+  // The entries so far, handed over.
   std::vector<std::u16string> TakeEntries() { return std::move(entries_); }
 
  private:

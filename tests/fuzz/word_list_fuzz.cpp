@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::vector<std::u16string> fitting(
           expected.begin(),
           expected.begin() + static_cast<long>(std::min(maxEntries, expected.size())));
-      Check(reader.entries() == fitting);
+      Check(reader.TakeEntries() == fitting);
     }
   }
   return 0;
