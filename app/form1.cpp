@@ -300,8 +300,8 @@ void Form1::ShowAndActivate() {
 }
 
 void Form1::OpenHomePage() {
-  ShellOpen(QStringLiteral("open"), HomePageAddress(QFile::decodeName(programDirectory_.c_str())),
-            std::nullopt, std::nullopt, kShowNormal);
+  ShellOpen(QStringLiteral("open"), HomePageAddress(programDirectory_), std::nullopt, std::nullopt,
+            kShowNormal);
 }
 
 void Form1::Image1_Click() { OpenHomePage(); }

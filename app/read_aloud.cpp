@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/list_entry.h"
 #include "app/long_text_box.h"
 #include "app/qt_text.h"
 #include "convert/conversion.h"
@@ -44,7 +45,7 @@ ReadAloud::ReadAloud(const PinyinConverter& converter, QPlainTextEdit& sourceBox
   AddToContextMenu(pinyinBox);
   // The first click of the double-click has chosen the entry as usual.
   connect(&wordList, &QListWidget::itemDoubleClicked, this,
-          [this](const QListWidgetItem* item) { SpeakSource(item->text()); });
+          [this](const QListWidgetItem* item) { SpeakSource(WholeEntry(*item)); });
   auto* shortcut = new QAction(kReadAloudText, &window);
   shortcut->setShortcut(kReadAloudKey);
   window.addAction(shortcut);

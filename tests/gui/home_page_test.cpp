@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <filesystem>
+#include <fstream>
 
 using namespace kelvaro;
 
@@ -15,7 +17,7 @@ class HomePageTest : public QObject {
 
  private slots:
   void theBuildTreeHasThePage() {
-    const QUrl address(HomePageAddress(QStringLiteral(KELVARO_PROGRAM_DIR)));
+    const QUrl address(HomePageAddress(KELVARO_PROGRAM_DIR));
     QVERIFY(address.isLocalFile());
     QCOMPARE(QDir::cleanPath(address.toLocalFile()),
              QDir::cleanPath(QStringLiteral(KELVARO_PROGRAM_DIR "/../share/kelvaro/index.html")));
@@ -39,16 +41,34 @@ class HomePageTest : public QObject {
     }
     // Missing, the address still names the installed place: opening it
     // fails quietly, as a link to a missing page does.
-    const QString address = HomePageAddress(prefix.filePath(QStringLiteral("lib/kelvaro")));
-    QCOMPARE(address, QUrl::fromLocalFile(page).toString());
+    const QUrl address(
+        HomePageAddress(prefix.filePath(QStringLiteral("lib/kelvaro")).toStdString()));
+    QCOMPARE(address.toLocalFile(), page);
   }
 
   void anAddressWithChineseInItsPathStaysAFileAddress() {
     QTemporaryDir root;
     const QString program = root.filePath(QStringLiteral("用户/lib/kelvaro"));
     QVERIFY(QDir().mkpath(program));
-    const QUrl address(HomePageAddress(program));
+    const QUrl address(HomePageAddress(program.toStdString()));
     QCOMPARE(address.toLocalFile(), root.filePath(QStringLiteral("用户/share/kelvaro/index.html")));
+  }
+
+  // A folder named in GBK bytes (中文), as unzip leaves one made on Windows:
+  // the address must name exactly those bytes, or the browser finds nothing.
+  void aFolderNamedInGbkBytesKeepsItsBytes() {
+    QTemporaryDir root;
+    const std::string gbkFolder = root.path().toStdString() + "/\xD6\xD0\xCE\xC4";
+    std::filesystem::create_directories(gbkFolder + "/lib/kelvaro");
+    std::filesystem::create_directories(gbkFolder + "/share/kelvaro");
+    const std::string page = gbkFolder + "/share/kelvaro/index.html";
+    std::ofstream(page) << "<html></html>";
+    const QUrl address(HomePageAddress(gbkFolder + "/lib/kelvaro"));
+    QVERIFY(address.isValid());
+    QCOMPARE(address.scheme(), QStringLiteral("file"));
+    const QByteArray bytes =
+        QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
+    QCOMPARE(bytes.toStdString(), page);
   }
 };
 

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/form1.h"
+#include "app/list_entry.h"
 #include "app/long_text_box.h"
 #include "convert/conversion.h"
 #include "gui_test_support.h"
@@ -143,6 +144,19 @@ class ReadAloudTest : public QObject {
     QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(list_->currentRow(), 1);
     QCOMPARE(spoken_, QStringList{QStringLiteral("nv3")});
+  }
+
+  // The list shows a long entry shortened; reading it aloud reads all of it.
+  void doubleClickOnALongEntrySpeaksTheWholeEntry() {
+    AddListEntry(*list_, QStringLiteral("重庆").repeated(75));
+    QListWidgetItem* item = list_->item(0);
+    QVERIFY(IsShortened(*item));
+    const QPoint at = list_->visualItemRect(item).center();
+    QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, at);
+    QStringList pairs;
+    for (int i = 0; i < 75; ++i) pairs << QStringLiteral("chong2 qing4");
+    QCOMPARE(spoken_, QStringList{pairs.join(' ')});
   }
 
   void shortcutSpeaksTheFocusedBoxElseThePinyinBox() {
