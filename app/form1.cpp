@@ -9,8 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QWindow>
 #include <type_traits>
 
@@ -43,9 +41,10 @@ const QString kSampleText = QStringLiteral(
 const QColor kRed(255, 0, 0);
 const QColor kDarkBlue(0, 0, 192);
 
-// A multi-line, word-wrapped, editable text box with a vertical scroll bar:
-// a text edit for the boxes the user types in, a LongTextBox for the pinyin
-// and hint boxes, which are rewritten whole at every change of the source box.
+// A multi-line, word-wrapped, editable text box with a vertical scroll bar: a
+// LongTextBox for the source box and for the pinyin and hint boxes, which
+// hold its text's length in one paragraph and change at every keystroke; a
+// text edit for the practice box.
 template <typename Box>
 Box* MakeTextBox(QWidget* parent, const QString& name, const QRect& geometry, double pointSize) {
   auto* box = new Box(parent);
@@ -59,19 +58,6 @@ Box* MakeTextBox(QWidget* parent, const QString& name, const QRect& geometry, do
     box->setTabChangesFocus(true);
   }
   return box;
-}
-
-// Sets the whole text of a text box as setPlainText does (no undo step, the
-// cursor at the start), but as a paste edits the text: for one long paragraph
-// that takes half the time of setPlainText.
-void SetWholeText(QPlainTextEdit& box, const QString& text) {
-  QTextDocument& document = *box.document();
-  QTextCursor all(&document);
-  all.select(QTextCursor::Document);
-  document.setUndoRedoEnabled(false);
-  all.insertText(text);
-  document.setUndoRedoEnabled(true);
-  box.moveCursor(QTextCursor::Start);
 }
 
 // Runs one step of the load, skipping it when it fails, so that the next
@@ -132,8 +118,7 @@ void Form1::CreateControls() {
   longEntryChoice_.setInterval(0);
   connect(&longEntryChoice_, &QTimer::timeout, this, &Form1::ChooseSelectedEntry);
 
-  Text1 =
-      MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
+  Text1 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
 
   Label2 =
       MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(2040, 1680, 1935, 255));
@@ -205,7 +190,7 @@ void Form1::CreateControls() {
 
   Text1->setPlainText(kSampleText);
   // Connected after the sample text is in place: the load step converts it.
-  connect(Text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+  connect(Text1, &LongTextBox::textChanged, this, &Form1::Text1_Change);
 }
 
 QSize Form1::RestoredClientSize() const {
@@ -251,7 +236,7 @@ void Form1::Text1_Change() { Command1_Click(); }
 void Form1::List1_Click() {
   const QList<QListWidgetItem*> selected = List1->selectedItems();
   if (!selected.isEmpty() && IsShortened(*selected.front())) {
-    // A long entry takes as long to put into Text1 as pasting it. It goes in
+    // A long entry takes a while to convert once it is in Text1. It goes in
     // once the keys already waiting are handled, so that arrow keys held over
     // the list pass it by instead of piling up behind it.
     longEntryChoice_.start();
@@ -266,7 +251,7 @@ void Form1::ChooseSelectedEntry() {
   if (selected.isEmpty()) {
     return;
   }
-  SetWholeText(*Text1, WholeEntry(*selected.front()));
+  Text1->setPlainText(WholeEntry(*selected.front()));
   for (Picture* marker : Image2) {
     marker->hide();
   }

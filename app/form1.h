@@ -76,7 +76,7 @@ class Form1 : public QWidget {
   QPushButton* Command5 = nullptr;
   QLabel* Label1 = nullptr;
   WordListBox* List1 = nullptr;
-  QPlainTextEdit* Text1 = nullptr;
+  LongTextBox* Text1 = nullptr;
   QLabel* Label2 = nullptr;
   LongTextBox* Text2 = nullptr;
   QLabel* Label5 = nullptr;

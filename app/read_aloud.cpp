@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
-#include <QPlainTextEdit>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -33,7 +33,7 @@ ReadAloud::Speaker ReadAloud::VoiceSpeaker() {
   };
 }
 
-ReadAloud::ReadAloud(const PinyinConverter& converter, QPlainTextEdit& sourceBox,
+ReadAloud::ReadAloud(const PinyinConverter& converter, LongTextBox& sourceBox,
                      LongTextBox& pinyinBox, QListWidget& wordList, QWidget& window,
                      Speaker speaker)
     : QObject(&window),
@@ -41,8 +41,8 @@ ReadAloud::ReadAloud(const PinyinConverter& converter, QPlainTextEdit& sourceBox
       sourceBox_(sourceBox),
       pinyinBox_(pinyinBox),
       speaker_(std::move(speaker)) {
-  AddToContextMenu(sourceBox);
-  AddToContextMenu(pinyinBox);
+  AddToContextMenu(sourceBox, &ReadAloud::SpeakSourceBox);
+  AddToContextMenu(pinyinBox, &ReadAloud::SpeakPinyinBox);
   // The first click of the double-click has chosen the entry as usual.
   connect(&wordList, &QListWidget::itemDoubleClicked, this,
           [this](const QListWidgetItem* item) { SpeakSource(WholeEntry(*item)); });
@@ -52,34 +52,34 @@ ReadAloud::ReadAloud(const PinyinConverter& converter, QPlainTextEdit& sourceBox
   connect(shortcut, &QAction::triggered, this, &ReadAloud::SpeakFocused);
 }
 
-template <typename Box>
-void ReadAloud::AddToContextMenu(Box& box) {
+void ReadAloud::AddToContextMenu(LongTextBox& box, void (ReadAloud::*speak)()) {
   box.setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(&box, &Box::customContextMenuRequested, this, [this, &box](const QPoint& at) {
-    QMenu* menu = box.createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addSeparator();
-    QAction* item = menu->addAction(kReadAloudText, this, [this, &box] { Speak(box); });
-    item->setShortcut(kReadAloudKey);  // shown beside the item
-    menu->popup(box.viewport()->mapToGlobal(at));
-  });
+  connect(&box, &LongTextBox::customContextMenuRequested, this,
+          [this, &box, speak](const QPoint& at) {
+            QMenu* menu = box.createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->addSeparator();
+            QAction* item = menu->addAction(kReadAloudText, this, speak);
+            item->setShortcut(kReadAloudKey);  // shown beside the item
+            menu->popup(box.viewport()->mapToGlobal(at));
+          });
 }
 
-void ReadAloud::Speak(QPlainTextEdit& box) {
+void ReadAloud::SpeakSourceBox() {
   // A selection is read in the context of the whole text, as the pinyin box
   // shows it (重 of 重庆 is chong2).
-  const QTextCursor cursor = box.textCursor();
-  const QString text = box.toPlainText();
-  const auto from = static_cast<std::size_t>(cursor.hasSelection() ? cursor.selectionStart() : 0);
-  const auto to = cursor.hasSelection() ? static_cast<std::size_t>(cursor.selectionEnd())
-                                        : std::u16string_view::npos;
-  speaker_(SpokenPinyin(converter_.Readings(Utf16View(text), from, to)));
+  const int from = std::min(sourceBox_.cursorPosition(), sourceBox_.anchorPosition());
+  const int to = std::max(sourceBox_.cursorPosition(), sourceBox_.anchorPosition());
+  const bool selected = from < to;
+  speaker_(SpokenPinyin(converter_.Readings(
+      Utf16View(sourceBox_.toPlainText()), selected ? static_cast<std::size_t>(from) : 0,
+      selected ? static_cast<std::size_t>(to) : std::u16string_view::npos)));
 }
 
-void ReadAloud::Speak(LongTextBox& box) {
-  const QString selected = box.selectedText();
+void ReadAloud::SpeakPinyinBox() {
+  const QString selected = pinyinBox_.selectedText();
   const auto readings =
-      ReadingsOfMarkedPinyin(Utf16View(selected.isEmpty() ? box.toPlainText() : selected));
+      ReadingsOfMarkedPinyin(Utf16View(selected.isEmpty() ? pinyinBox_.toPlainText() : selected));
   const std::vector<std::u16string_view> views(readings.begin(), readings.end());
   speaker_(SpokenPinyin(views));
 }
@@ -90,9 +90,9 @@ void ReadAloud::SpeakSource(const QString& text) {
 
 void ReadAloud::SpeakFocused() {
   if (sourceBox_.hasFocus()) {
-    Speak(sourceBox_);
+    SpeakSourceBox();
   } else {
-    Speak(pinyinBox_);
+    SpeakPinyinBox();
   }
 }
 

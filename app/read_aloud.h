@@ -6,7 +6,6 @@
 #include <string>
 
 class QListWidget;
-class QPlainTextEdit;
 class QWidget;
 
 namespace kelvaro {
@@ -31,21 +30,20 @@ class ReadAloud : public QObject {
   static Speaker VoiceSpeaker();
 
   // window is the parent and holds the shortcut.
-  ReadAloud(const PinyinConverter& converter, QPlainTextEdit& sourceBox, LongTextBox& pinyinBox,
+  ReadAloud(const PinyinConverter& converter, LongTextBox& sourceBox, LongTextBox& pinyinBox,
             QListWidget& wordList, QWidget& window, Speaker speaker = VoiceSpeaker());
 
   void Stop();
 
  private:
-  template <typename Box>
-  void AddToContextMenu(Box& box);
-  void Speak(QPlainTextEdit& box);
-  void Speak(LongTextBox& box);
+  void AddToContextMenu(LongTextBox& box, void (ReadAloud::*speak)());
+  void SpeakSourceBox();
+  void SpeakPinyinBox();
   void SpeakSource(const QString& text);
   void SpeakFocused();
 
   const PinyinConverter& converter_;
-  QPlainTextEdit& sourceBox_;
+  LongTextBox& sourceBox_;
   LongTextBox& pinyinBox_;
   Speaker speaker_;
 };

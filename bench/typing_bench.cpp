@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -27,17 +26,15 @@ QString Source(int length, bool oneParagraph) {
 }
 
 double MedianKeystrokeMs(QWidget& form, const QString& source, bool atEnd) {
-  auto* text1 = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+  auto* text1 = form.findChild<kelvaro::LongTextBox*>(QStringLiteral("Text1"));
   auto* text2 = form.findChild<kelvaro::LongTextBox*>(QStringLiteral("Text2"));
   auto* text5 = form.findChild<kelvaro::LongTextBox*>(QStringLiteral("Text5"));
   text1->setPlainText(source);
   QCoreApplication::processEvents();
   std::vector<double> times;
   for (int i = 0; i < 15; ++i) {
-    QTextCursor cursor = text1->textCursor();
-    cursor.setPosition(atEnd ? text1->document()->characterCount() - 1
-                             : static_cast<int>(source.size()) / 2);
-    text1->setTextCursor(cursor);
+    text1->setCursorPosition(atEnd ? static_cast<int>(text1->toPlainText().size())
+                                   : static_cast<int>(source.size()) / 2);
     QInputMethodEvent key;
     key.setCommitString(QStringLiteral("重"));
     const QString before = text5->toPlainText();

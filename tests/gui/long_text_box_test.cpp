@@ -1,5 +1,5 @@
-// The text box of the pinyin and hint boxes: text reads back exactly, lines
-// wrap at the box's width, and it edits as a text box does.
+// The text box of the source, pinyin and hint boxes: text reads back exactly,
+// lines wrap at the box's width, and it edits as a text box does.
 #include "app/long_text_box.h"
 
 #include <QApplication>
@@ -225,6 +225,70 @@ class LongTextBoxTest : public QObject {
 
   // Setting the text from the program starts a new history, as a plain
   // text edit's setPlainText does; the user's edits undo one by one.
+  // The source box converts at every change, so each change signals once,
+  // with the new text already in place, and nothing else signals.
+  void everyChangeSignalsOnceWithItsText_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("signalled");  // the text read at each signal
+    const QString unchanged = QStringLiteral("zhōng guó");
+    QTest::newRow("typing") << "type x" << QStringList{"zhōngx guó"};
+    QTest::newRow("Backspace") << "Backspace" << QStringList{"zhōn guó"};
+    QTest::newRow("Delete") << "Delete" << QStringList{"zhōngguó"};
+    QTest::newRow("Return") << "Return" << QStringList{"zhōng\n guó"};
+    QTest::newRow("input method commit") << "commit" << QStringList{"zhōng中 guó"};
+    QTest::newRow("input method replacing") << "replace" << QStringList{"中 guó"};
+    QTest::newRow("composing only") << "compose" << QStringList{};
+    QTest::newRow("paste") << "paste" << QStringList{"zhōng国 guó"};
+    QTest::newRow("cut") << "cut" << QStringList{" guó"};
+    QTest::newRow("undo") << "undo" << QStringList{unchanged};
+    QTest::newRow("moving and selecting") << "move" << QStringList{};
+    QTest::newRow("the program sets the same text") << "set" << QStringList{unchanged};
+  }
+  void everyChangeSignalsOnceWithItsText() {
+    QFETCH(QString, action);
+    QFETCH(QStringList, signalled);
+    box_->setPlainText(QStringLiteral("zhōng guó"));
+    box_->setFocus();
+    box_->setCursorPosition(5);
+    if (action == QLatin1String("undo")) QTest::keyClicks(box_.get(), "x");
+    QStringList seen;
+    QObject receiver;
+    connect(box_.get(), &LongTextBox::textChanged, &receiver, [&] { seen << box_->toPlainText(); });
+    if (action == QLatin1String("type x")) {
+      QTest::keyClicks(box_.get(), "x");
+    } else if (action == QLatin1String("Backspace")) {
+      QTest::keyClick(box_.get(), Qt::Key_Backspace);
+    } else if (action == QLatin1String("Delete")) {
+      QTest::keyClick(box_.get(), Qt::Key_Delete);
+    } else if (action == QLatin1String("Return")) {
+      QTest::keyClick(box_.get(), Qt::Key_Return);
+    } else if (action == QLatin1String("commit") || action == QLatin1String("replace") ||
+               action == QLatin1String("compose")) {
+      QInputMethodEvent event(action == QLatin1String("compose") ? QStringLiteral("zh") : QString(),
+                              {});
+      if (action == QLatin1String("commit")) event.setCommitString(QStringLiteral("中"));
+      if (action == QLatin1String("replace")) event.setCommitString(QStringLiteral("中"), -5, 5);
+      QApplication::sendEvent(box_.get(), &event);
+    } else if (action == QLatin1String("paste")) {
+      QApplication::clipboard()->setText(QStringLiteral("国"));
+      QTest::keyClick(box_.get(), Qt::Key_V, Qt::ControlModifier);
+    } else if (action == QLatin1String("cut")) {
+      box_->setCursorPosition(0, true);
+      QTest::keyClick(box_.get(), Qt::Key_X, Qt::ControlModifier);
+    } else if (action == QLatin1String("undo")) {
+      QTest::keyClick(box_.get(), Qt::Key_Z, Qt::ControlModifier);
+    } else if (action == QLatin1String("move")) {
+      QTest::keyClick(box_.get(), Qt::Key_Left);
+      QTest::keyClick(box_.get(), Qt::Key_Right, Qt::ShiftModifier);
+      box_->selectAll();
+    } else if (action == QLatin1String("set")) {
+      box_->setPlainText(QStringLiteral("zhōng guó"));
+    } else {
+      QFAIL("unknown action");
+    }
+    QCOMPARE(seen, signalled);
+  }
+
   void undoStopsAtTextSetByTheProgram() {
     box_->setFocus();
     box_->setPlainText(QStringLiteral("zhōng"));
