@@ -105,16 +105,17 @@ void LongTextBox::setPlainText(const QString& text) {
     preedit_.clear();
     QGuiApplication::inputMethod()->reset();
   }
-  TakeText(text);
+  TakeText(text, 0, 0);
   documentCurrent_ = false;
-  cursor_ = anchor_ = 0;
   goalX_ = -1;
   verticalScrollBar()->setValue(0);
   CursorMoved();
   emit textChanged();
 }
 
-bool LongTextBox::TakeText(const QString& text) {
+bool LongTextBox::TakeText(const QString& text, int cursor, int anchor) {
+  cursor_ = cursor;
+  anchor_ = anchor;
   const int prefix = CommonPrefix(text_, text);
   if (prefix == text_.size() && prefix == text.size()) {
     text_ = text;
@@ -143,7 +144,9 @@ QTextDocument& LongTextBox::Document() {
     document_->setPlainText(text_);  // and forgets the undo history
     documentCurrent_ = true;
     // The document holds line breaks of any kind as paragraph ends.
-    if (TakeText(PlainText(*document_))) emit textChanged();
+    const QString text = PlainText(*document_);
+    const int size = static_cast<int>(text.size());
+    if (TakeText(text, std::min(cursor_, size), std::min(anchor_, size))) emit textChanged();
   }
   return *document_;
 }
@@ -156,9 +159,7 @@ QTextCursor LongTextBox::DocumentCursor() {
 }
 
 void LongTextBox::Apply(const QTextCursor& cursor) {
-  const bool changed = TakeText(PlainText(*document_));
-  anchor_ = cursor.anchor();
-  cursor_ = cursor.position();
+  const bool changed = TakeText(PlainText(*document_), cursor.position(), cursor.anchor());
   CursorMoved();
   if (changed) emit textChanged();
 }

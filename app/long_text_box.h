@@ -95,8 +95,10 @@ class LongTextBox : public QAbstractScrollArea {
   QTextCursor DocumentCursor();
   // Takes the text, cursor and selection from an edited document cursor.
   void Apply(const QTextCursor& cursor);
-  // Takes a new text, rewrapping what changed; false when it is the same.
-  bool TakeText(const QString& text);
+  // Takes a new text with the cursor and anchor in it, rewrapping what
+  // changed; false when the text is the same. The cursor is placed first, as
+  // rewrapping may scroll, and an input method then asks where it is.
+  bool TakeText(const QString& text, int cursor, int anchor);
   void InsertFromMimeData(const QMimeData* data);
   void DeleteSelection();
   bool MoveByKey(QKeyEvent* event);

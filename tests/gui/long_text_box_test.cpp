@@ -289,6 +289,50 @@ class LongTextBoxTest : public QObject {
     QCOMPARE(seen, signalled);
   }
 
+  // An edit that shortens the text scrolls the box back, and an input method
+  // asks where the caret is while it scrolls: the answers must be about the
+  // new text.
+  void scrollingDuringAnEditShowsTheNewText_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("cursor");  // where the caret ends up
+    QTest::newRow("Delete of everything") << "Delete" << 0;
+    QTest::newRow("Backspace over the selection") << "Backspace" << 0;
+    QTest::newRow("cut") << "cut" << 0;
+    QTest::newRow("typing over the selection") << "type" << 1;
+    QTest::newRow("the program sets a short text") << "set" << 0;
+  }
+  void scrollingDuringAnEditShowsTheNewText() {
+    QFETCH(QString, action);
+    QFETCH(int, cursor);
+    box_->setPlainText(Repeat(QStringLiteral("zhōng guó "), 300));
+    box_->setFocus();
+    QTest::keyClick(box_.get(), Qt::Key_A, Qt::ControlModifier);
+    QScrollBar* bar = box_->verticalScrollBar();
+    QVERIFY(bar->value() > 0);
+    QList<int> seen;
+    QObject receiver;
+    connect(bar, &QScrollBar::valueChanged, &receiver, [&] {
+      const int position = box_->inputMethodQuery(Qt::ImAbsolutePosition).toInt();
+      const int anchor = box_->anchorPosition();
+      const QRect caret = box_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+      QVERIFY(caret.isValid());
+      seen << position << anchor;
+    });
+    if (action == QLatin1String("Delete")) {
+      QTest::keyClick(box_.get(), Qt::Key_Delete);
+    } else if (action == QLatin1String("Backspace")) {
+      QTest::keyClick(box_.get(), Qt::Key_Backspace);
+    } else if (action == QLatin1String("cut")) {
+      QTest::keyClick(box_.get(), Qt::Key_X, Qt::ControlModifier);
+    } else if (action == QLatin1String("type")) {
+      QTest::keyClicks(box_.get(), "x");
+    } else {
+      box_->setPlainText(QStringLiteral("x"));
+    }
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(seen, (QList<int>{cursor, cursor}));
+  }
+
   void undoStopsAtTextSetByTheProgram() {
     box_->setFocus();
     box_->setPlainText(QStringLiteral("zhōng"));
