@@ -14,6 +14,12 @@ namespace {
 
 constexpr int kContextLength = 1024;  // text before and after the cursor an input method gets
 
+// Where the paragraph that holds a position starts.
+int ParagraphStart(const QString& text, int position) {
+  // lastIndexOf from -1 would search from the text's end.
+  return position == 0 ? 0 : static_cast<int>(text.lastIndexOf(u'\n', position - 1)) + 1;
+}
+
 }  // namespace
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent* event) {
@@ -70,7 +76,7 @@ void LongTextBox::inputMethodEvent(QInputMethodEvent* event) {
 QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
   // Positions are within the paragraph that holds the cursor, as the
   // surrounding text is that paragraph.
-  const int paragraphStart = static_cast<int>(text_.lastIndexOf(u'\n', cursor_ - 1)) + 1;
+  const int paragraphStart = ParagraphStart(text_, cursor_);
   switch (query) {
     case Qt::ImEnabled:
       return isEnabled();
@@ -105,8 +111,7 @@ QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImTextBeforeCursor: {
       // Whole paragraphs before the cursor's, until there are 1024 characters.
       int from = paragraphStart;
-      while (cursor_ - from < kContextLength && from > 0)
-        from = static_cast<int>(text_.lastIndexOf(u'\n', from - 2)) + 1;
+      while (cursor_ - from < kContextLength && from > 0) from = ParagraphStart(text_, from - 1);
       return text_.mid(from, cursor_ - from);
     }
     case Qt::ImTextAfterCursor: {

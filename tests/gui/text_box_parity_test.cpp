@@ -226,6 +226,9 @@ class TextBoxParityTest : public QObject {
     QTest::newRow("one paragraph") << QStringLiteral("zhōng guó rén") << 2 << 9;
     QTest::newRow("second paragraph") << QStringLiteral("zhōng\nguó rén\nmín") << 8 << 12;
     QTest::newRow("at the end") << QStringLiteral("zhōng\n") << 6 << 6;
+    QTest::newRow("at the start, line feeds after") << QStringLiteral("zhōng\nguó") << 0 << 0;
+    QTest::newRow("after a leading line feed") << QStringLiteral("\nguó rén") << 3 << 3;
+    QTest::newRow("after leading line feeds") << QStringLiteral("\n\nguó") << 4 << 2;
   }
   void sameInputMethodAnswers() {
     QFETCH(QString, text);
