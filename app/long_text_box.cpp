@@ -361,6 +361,9 @@ void LongTextBox::UpdateScrollRange() {
 }
 
 void LongTextBox::EnsureCursorVisible() {
+  // A hidden box has no final size yet: scrolling for it would leave the
+  // text scrolled once the box is laid out and shown.
+  if (!isVisible()) return;
   const QRect caret = cursorRect();
   QScrollBar* bar = verticalScrollBar();
   if (caret.top() < 0) {

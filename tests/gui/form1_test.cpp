@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
@@ -159,6 +160,15 @@ class Form1Test : public QObject {
       box->setCursorPosition(0);
       QTest::keyClicks(box, "ab");
       QVERIFY(box->toPlainText().startsWith(QStringLiteral("ab")));
+    }
+  }
+
+  // At start every box shows the beginning of its text, its first line whole.
+  void theBoxesOpenAtTheirFirstLine() {
+    for (const char* name : {"Text1", "Text2", "Text5"}) {
+      auto* box = Child<LongTextBox>(form_.get(), name);
+      QCOMPARE(box->verticalScrollBar()->value(), 0);
+      QCOMPARE(box->cursorPosition(), 0);
     }
   }
 
