@@ -17,11 +17,11 @@ scripts/build.sh
 # write in a UTF-8 locale; a new machine may have none set.
 (cd build && LC_ALL=C.UTF-8 cpack -G DEB >/dev/null)
 deb="$(ls build/kelvaro_*_amd64.deb)"
-# No placeholder address may ship.
+# No placeholder address (the reserved example domain) may ship.
 unpacked="$(mktemp -d)"
 dpkg-deb -x "$deb" "$unpacked"
-if grep -r -a -q "example\.com" "$unpacked"; then
-  echo "$deb holds a placeholder address (example.com)"; exit 1
+if grep -r -a -q -E "example[.]com" "$unpacked"; then
+  echo "$deb holds a placeholder address"; exit 1
 fi
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "./$deb"
 
