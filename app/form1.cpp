@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
