@@ -388,15 +388,15 @@ void LongTextBox::CursorMoved() {
 
 void LongTextBox::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
-  painter.setPen(palette().text().color());
   const int selectionFrom = std::min(cursor_, anchor_);
   const int selectionTo = std::max(cursor_, anchor_);
   const int caretLine = lines_.LineOf(cursor_);
   const bool caretShown = (caretShown_ && hasFocus() && preeditCursorShown_);
+  const QSize lineSize(viewport()->width(), static_cast<int>(LineHeight()));
+  pictures_.BeginPaint(lineSize, viewport()->devicePixelRatioF(), palette().currentColorGroup());
   for (int line = FirstVisibleLine(); lines_.HasLine(line); ++line) {
     const qreal top = LineTop(line);
     if (top >= viewport()->height()) break;
-    const auto layout = LayOutLine(line);
     const int start = lines_.Start(line);
     const int end = lines_.LineEnd(line);
     QList<QTextLayout::FormatRange> selections;
@@ -409,7 +409,33 @@ void LongTextBox::paintEvent(QPaintEvent*) {
       selections << selected;
     }
     const QPointF origin(kTextMargin, top);
-    layout->draw(&painter, origin, selections);
+    const QTextLayout* layout = nullptr;
+    std::unique_ptr<QTextLayout> composing;
+    if (!preedit_.isEmpty() && line == caretLine) {
+      // The line being composed may take several rows; it is drawn as it is.
+      composing = LayOutLine(line);
+      layout = composing.get();
+      painter.setPen(palette().text().color());
+      layout->draw(&painter, origin, selections);
+    } else {
+      LinePictures::Line key{text_.mid(start, end - start)};
+      if (!selections.isEmpty()) {
+        key.selectionStart = selections.front().start;
+        key.selectionLength = selections.front().length;
+      }
+      const auto& picture = pictures_.Get(key, [&] {
+        LinePictures::Picture made{
+            {}, QPixmap(lineSize * viewport()->devicePixelRatioF()), LayOutLine(line)};
+        made.pixmap.setDevicePixelRatio(viewport()->devicePixelRatioF());
+        QPainter linePainter(&made.pixmap);
+        linePainter.fillRect(QRect(QPoint(0, 0), lineSize), palette().base());
+        linePainter.setPen(palette().text().color());
+        made.layout->draw(&linePainter, QPointF(kTextMargin, 0), selections);
+        return made;
+      });
+      painter.drawPixmap(QPointF(0, top), picture.pixmap);
+      layout = picture.layout.get();
+    }
     if (line == caretLine && caretShown) {
       layout->drawCursor(&painter, origin,
                          LayoutIndex(line, cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_));
@@ -417,6 +443,7 @@ void LongTextBox::paintEvent(QPaintEvent*) {
     if (dropCursor_ >= 0 && lines_.LineOf(dropCursor_) == line)
       layout->drawCursor(&painter, origin, LayoutIndex(line, dropCursor_));
   }
+  pictures_.EndPaint();
 }
 
 void LongTextBox::resizeEvent(QResizeEvent* event) {
@@ -433,7 +460,10 @@ void LongTextBox::scrollContentsBy(int, int) {
 
 void LongTextBox::changeEvent(QEvent* event) {
   QAbstractScrollArea::changeEvent(event);
-  if (event->type() == QEvent::FontChange) {
+  const auto type = event->type();
+  if (type == QEvent::PaletteChange || type == QEvent::StyleChange || type == QEvent::FontChange)
+    pictures_.Clear();
+  if (type == QEvent::FontChange) {
     lines_.setFont(font());
     Rewrap();
     viewport()->update();

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/line_pictures.h"
 #include "app/wrapped_lines.h"
 
 class QMenu;
@@ -130,6 +131,7 @@ class LongTextBox : public QAbstractScrollArea {
   int cursor_ = 0;
   int anchor_ = 0;
   mutable WrappedLines lines_;  // wrapped lazily, as lines are looked at
+  LinePictures pictures_;       // of the lines in view
   std::unique_ptr<QTextDocument> document_;
   bool documentCurrent_ = false;
   qreal goalX_ = -1;  // the x that Up and Down keep, or none
