@@ -153,8 +153,13 @@ QTextDocument& LongTextBox::Document() {
 
 QTextCursor LongTextBox::DocumentCursor() {
   QTextCursor cursor(&Document());
+  // Placed within an edit block, as a cursor placed outside one works out its
+  // x by laying out its whole paragraph (a millisecond at 100,000 characters);
+  // the box keeps its own x for Up and Down.
+  cursor.beginEditBlock();
   cursor.setPosition(anchor_);
   cursor.setPosition(cursor_, QTextCursor::KeepAnchor);
+  cursor.endEditBlock();
   return cursor;
 }
 

@@ -76,7 +76,9 @@ void LongTextBox::inputMethodEvent(QInputMethodEvent* event) {
 QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
   // Positions are within the paragraph that holds the cursor, as the
   // surrounding text is that paragraph.
-  const int paragraphStart = ParagraphStart(text_, cursor_);
+  // Worked out only when asked: a paragraph can be long, and most queries
+  // (whether input is enabled, its hints) do not need it.
+  const auto paragraphStart = [this] { return ParagraphStart(text_, cursor_); };
   switch (query) {
     case Qt::ImEnabled:
       return isEnabled();
@@ -93,16 +95,15 @@ QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImFont:
       return font();
     case Qt::ImCursorPosition:
-      return cursor_ - paragraphStart;
+      return cursor_ - paragraphStart();
     case Qt::ImAnchorPosition:
-      return anchor_ - paragraphStart;
+      return anchor_ - paragraphStart();
     case Qt::ImAbsolutePosition:
       return cursor_;
     case Qt::ImSurroundingText: {
+      const int start = paragraphStart();
       const auto end = text_.indexOf(u'\n', cursor_);
-      return paragraphStart == 0 && end < 0
-                 ? text_
-                 : text_.mid(paragraphStart, end < 0 ? -1 : end - paragraphStart);
+      return start == 0 && end < 0 ? text_ : text_.mid(start, end < 0 ? -1 : end - start);
     }
     case Qt::ImCurrentSelection:
       return selectedText();
@@ -110,7 +111,7 @@ QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
       return QVariant();
     case Qt::ImTextBeforeCursor: {
       // Whole paragraphs before the cursor's, until there are 1024 characters.
-      int from = paragraphStart;
+      int from = paragraphStart();
       while (cursor_ - from < kContextLength && from > 0) from = ParagraphStart(text_, from - 1);
       return text_.mid(from, cursor_ - from);
     }
