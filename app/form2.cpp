@@ -83,7 +83,8 @@ void Form2::setVisible(bool visible) {
 
 void Form2::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  // Only the first display sizes the window; showing it again does not.
+  // Only the first display starts the timer that brings the main window back;
+  // showing the window again does not.
   if (!displayedBefore_) {
     displayedBefore_ = true;
     Form_Resize();
