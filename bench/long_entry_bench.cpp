@@ -18,6 +18,7 @@
 
 #include "app/form1.h"
 #include "app/long_text_box.h"
+#include "wordlist/word_list_file.h"
 
 namespace {
 
@@ -43,7 +44,8 @@ int main(int argc, char** argv) {
   QTemporaryDir dir;
   {
     // 中国, 猫 a million times, 女, in GBK.
-    QFile file(dir.filePath(QStringLiteral("小孩子感兴趣的词.txt")));
+    const std::u8string_view name = kelvaro::kWordListFileName;
+    QFile file(dir.filePath(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
     if (!file.open(QIODevice::WriteOnly)) return 1;
     file.write("\xD6\xD0\xB9\xFA\r\n" + QByteArray("\xC3\xA8").repeated(kLongEntryLength) +
                "\r\n\xC5\xAE\r\n");

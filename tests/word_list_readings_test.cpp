@@ -33,7 +33,7 @@ struct ShippedList {
 void PrintTo(const ShippedList& shipped, std::ostream* os) { *os << shipped.list; }
 
 constexpr ShippedList kShippedLists[] = {
-    {"resources/小孩子感兴趣的词.txt", "word-list-readings.tsv"},
+    {"resources/" KELVARO_WORD_LIST_NAME, "word-list-readings.tsv"},
     {"resources/home/lists/animals.txt", "word-list-readings-animals.tsv"},
     {"resources/home/lists/food.txt", "word-list-readings-food.tsv"},
     {"resources/home/lists/family.txt", "word-list-readings-family.tsv"},

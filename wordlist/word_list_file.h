@@ -9,8 +9,9 @@
 
 namespace kelvaro {
 
-// The name of the word-list file beside the program.
-inline constexpr std::u8string_view kWordListFileName = u8"小孩子感兴趣的词.txt";
+// The name of the word-list file beside the program, as the build sets it in
+// the top CMakeLists.txt.
+inline constexpr std::u8string_view kWordListFileName = u8"" KELVARO_WORD_LIST_NAME;
 
 // As many entries as a list box holds; lines past them are not loaded.
 inline constexpr std::size_t kWordListCapacity = 32767;
