@@ -13,6 +13,7 @@
 
 #include "app/clickable_label.h"
 #include "app/control_style.h"
+#include "app/form1_design.h"
 #include "app/form2.h"
 #include "app/home_page.h"
 #include "app/list_entry.h"
@@ -88,78 +89,78 @@ Form1::~Form1() = default;
 
 void Form1::CreateControls() {
   const TwipsScale scale = TwipsScale::Of(*this);
-  const auto at = [&](double left, double top, double width, double height) {
-    return scale.ToPixels(left, top, width, height);
+  const auto at = [&](const TwipsRect& place) {
+    return scale.ToPixels(place.left, place.top, place.width, place.height);
   };
+  const auto pictureAt = [&](const TwipsPoint& place) {
+    return scale.ToPixels(place.left, place.top);
+  };
+  const Form1Design& design = kForm1Design;
 
-  Image1 = new Picture(QStringLiteral(":/pictures/banner.png"), at(10200, 0, 0, 0).topLeft(), this);
+  Image1 = new Picture(QStringLiteral(":/pictures/banner.png"), pictureAt(design.image1), this);
   Image1->setObjectName(QStringLiteral("Image1"));
   connect(Image1, &ClickableLabel::clicked, this, &Form1::Image1_Click);
 
   Label6 = MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("小孩子感兴趣的词（请点击）"),
-                     at(120, 240, 1455, 375));
+                     at(design.label6));
 
   Command5 = new QPushButton(QStringLiteral("帮助"), this);
   Command5->setObjectName(QStringLiteral("Command5"));
-  Command5->setGeometry(at(8760, 360, 975, 375));
+  Command5->setGeometry(at(design.command5));
   connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
 
   Label1 = MakeLabel(this, QStringLiteral("Label1"),
-                     QStringLiteral("文字框:(把要练习的文字拷贝到这里)"), at(2040, 480, 3255, 375));
+                     QStringLiteral("文字框:(把要练习的文字拷贝到这里)"), at(design.label1));
   SetTextColour(*Label1, kRed);
 
   List1 = new WordListBox(this);
   List1->setObjectName(QStringLiteral("List1"));
-  List1->setGeometry(at(120, 720, 1815, 8460));
+  List1->setGeometry(at(design.list1));
   List1->setFont(SongTiFont(12));
   connect(List1, &WordListBox::entryChosen, this, &Form1::List1_Click);
   longEntryChoice_.setSingleShot(true);
   longEntryChoice_.setInterval(0);
   connect(&longEntryChoice_, &QTimer::timeout, this, &Form1::ChooseSelectedEntry);
 
-  Text1 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), at(2040, 750, 8655, 855), 14.25);
+  Text1 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), at(design.text1), 14.25);
 
-  Label2 =
-      MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(2040, 1680, 1935, 255));
+  Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(design.label2));
   SetTextColour(*Label2, kRed);
-  Text2 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text2"), at(2040, 1920, 8655, 1095), 24);
+  Text2 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text2"), at(design.text2), 24);
 
-  Label5 = MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("打字提示:"),
-                     at(2040, 3120, 1935, 255));
+  Label5 =
+      MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("打字提示:"), at(design.label5));
   SetTextColour(*Label5, kDarkBlue);
   Label3 = new ClickableLabel(QStringLiteral("想要更多好玩的练习？点这里看看我们的主页。"), this);
   Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setGeometry(at(4080, 3120, 9975, 255));
+  Label3->setGeometry(at(design.label3));
   SetTextColour(*Label3, kRed);
   connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
-  Text5 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text5"), at(2040, 3360, 8655, 1095), 24);
+  Text5 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text5"), at(design.text5), 24);
 
-  Image3 = new Picture(QStringLiteral(":/pictures/keyboard.png"),
-                       at(kKeyboardLeftTwips, kKeyboardTopTwips, 0, 0).topLeft(), this);
+  Image3 = new Picture(QStringLiteral(":/pictures/keyboard.png"), pictureAt(design.image3), this);
   Image3->setObjectName(QStringLiteral("Image3"));
   connect(Image3, &ClickableLabel::clicked, this, &Form1::Image3_Click);
 
-  Label4 =
-      MakeLabel(this, QStringLiteral("Label4"),
-                QStringLiteral("打字框:(在这个文本框中练习输入文字)"), at(2040, 7920, 3255, 255));
+  Label4 = MakeLabel(this, QStringLiteral("Label4"),
+                     QStringLiteral("打字框:(在这个文本框中练习输入文字)"), at(design.label4));
   SetTextColour(*Label4, kDarkBlue);
-  Text4 =
-      MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), at(2040, 8160, 8655, 1095), 24);
+  Text4 = MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), at(design.text4), 24);
 
   // Controls that only carry code or data: never shown.
   Command1 = new QPushButton(QStringLiteral("Command1"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setGeometry(at(1800, 0, 855, 255));
+  Command1->setGeometry(at(design.command1));
   Command1->hide();
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   Option3 = new QRadioButton(QStringLiteral("rén"), this);
   Option3->setObjectName(QStringLiteral("Option3"));
-  Option3->setGeometry(at(5280, 0, 855, 375));
+  Option3->setGeometry(at(design.option3));
   Option3->setChecked(true);
   Option3->hide();
   Option1 = new QRadioButton(QStringLiteral("人(rén)"), this);
   Option1->setObjectName(QStringLiteral("Option1"));
-  Option1->setGeometry(at(5280, 360, 975, 375));
+  Option1->setGeometry(at(design.option1));
   Option1->hide();
   auto* displayMode = new QButtonGroup(this);
   displayMode->addButton(Option3);
@@ -171,7 +172,7 @@ void Form1::CreateControls() {
     const KeyMarker& marker = kKeyMarkers[i];
     auto* picture = new Picture(marker.leftHand ? QStringLiteral(":/pictures/marker-red.png")
                                                 : QStringLiteral(":/pictures/marker-blue.png"),
-                                at(marker.left, marker.top, 0, 0).topLeft(), this);
+                                scale.ToPixels(marker.left, marker.top), this);
     picture->setObjectName(QStringLiteral("Image2(%1)").arg(i));
     picture->hide();
     picture->raise();
@@ -193,7 +194,8 @@ void Form1::CreateControls() {
 }
 
 QSize Form1::RestoredClientSize() const {
-  QSize size = TwipsScale::Of(*this).ToPixelSize(12885, 10875);
+  QSize size =
+      TwipsScale::Of(*this).ToPixelSize(kForm1Design.clientWidth, kForm1Design.clientHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     size = size.boundedTo(screen->availableGeometry().size());
   }

@@ -1,5 +1,8 @@
 #include "app/form_layout.h"
 
+#include "app/form1_design.h"
+#include "keyboard/keyboard_drawing.h"
+
 namespace kelvaro {
 namespace {
 
@@ -12,17 +15,24 @@ void SetIfValid(double& size, double value) {
 }  // namespace
 
 Form1Sizes DesignSizes() {
+  const Form1Design& d = kForm1Design;
   Form1Sizes s{};
-  s.text1Width = s.text2Width = s.text5Width = s.text4Width = 8655;
-  s.text4Height = 1095;
-  s.list1Height = 8460;
-  s.list1Width = 1815;
-  s.text4Top = 8160;
-  s.text1Height = 855;
-  s.text2Height = s.text5Height = 1095;
-  s.label1Height = 375;
-  s.label2Height = s.label4Height = s.label5Height = 255;
-  s.image3Height = 3285;
+  s.text1Width = d.text1.width;
+  s.text2Width = d.text2.width;
+  s.text5Width = d.text5.width;
+  s.text4Width = d.text4.width;
+  s.text4Height = d.text4.height;
+  s.list1Height = d.list1.height;
+  s.list1Width = d.list1.width;
+  s.text4Top = d.text4.top;
+  s.text1Height = d.text1.height;
+  s.text2Height = d.text2.height;
+  s.text5Height = d.text5.height;
+  s.label1Height = d.label1.height;
+  s.label2Height = d.label2.height;
+  s.label4Height = d.label4.height;
+  s.label5Height = d.label5.height;
+  s.image3Height = kKeyboardPictureHeight * kTwipsPerPixel;
   return s;
 }
 

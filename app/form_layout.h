@@ -12,7 +12,7 @@ struct Form1Sizes {
   double label1Height, label2Height, label4Height, label5Height, image3Height;
 };
 
-// The sizes of the window's design.
+// The sizes of the window's design (kForm1Design).
 Form1Sizes DesignSizes();
 
 // Widens the four text boxes, stretches the practice box to 95 % of the

@@ -21,6 +21,7 @@ class TwipsScale {
   QRect ToPixels(double left, double top, double width, double height) const {
     return {ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height)};
   }
+  QPoint ToPixels(double left, double top) const { return {ToPixels(left), ToPixels(top)}; }
   QSize ToPixelSize(double width, double height) const {
     return {ToPixels(width), ToPixels(height)};
   }

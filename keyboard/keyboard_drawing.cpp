@@ -9,7 +9,6 @@
 namespace kelvaro {
 namespace {
 
-constexpr double kTwipsPerPixel = 15;
 constexpr double kGap = 3;  // between neighbouring keys
 constexpr double kKeyHeight = 36;
 constexpr double kMarkerToBottom = 3;  // from a marker's lower edge to its key's
