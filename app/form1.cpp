@@ -170,9 +170,11 @@ void Form1::CreateControls() {
   // chosen. They have no click handler: a click on a lit one does nothing.
   for (std::size_t i = 0; i < kKeyMarkers.size(); ++i) {
     const KeyMarker& marker = kKeyMarkers[i];
-    auto* picture = new Picture(marker.leftHand ? QStringLiteral(":/pictures/marker-red.png")
-                                                : QStringLiteral(":/pictures/marker-blue.png"),
-                                scale.ToPixels(marker.left, marker.top), this);
+    auto* picture = new Picture(
+        marker.leftHand ? QStringLiteral(":/pictures/marker-red.png")
+                        : QStringLiteral(":/pictures/marker-blue.png"),
+        scale.ToPixels(design.image3.left + marker.offsetX, design.image3.top + marker.offsetY),
+        this);
     picture->setObjectName(QStringLiteral("Image2(%1)").arg(i));
     picture->hide();
     picture->raise();
