@@ -2,18 +2,18 @@
 
 #include <array>
 #include <initializer_list>
-#include <utility>
 
 #include "keyboard/key_markers.h"
 
 namespace kelvaro {
 namespace {
 
-constexpr double kGap = 3;  // between neighbouring keys
+constexpr double kGap = 3;     // between neighbouring keys
+constexpr double kRowGap = 4;  // above the Tab row and below the Shift row
 constexpr double kKeyHeight = 36;
 constexpr double kMarkerToBottom = 3;  // from a marker's lower edge to its key's
 constexpr double kLeftEdge = 4;
-constexpr double kRightEdge = 646;
+constexpr double kRightEdge = kKeyboardPictureWidth - kLeftEdge;
 
 using enum Finger;
 
@@ -34,7 +34,14 @@ struct SideKey {
 };
 
 double MarkerCentreX(int index) {
-  return kKeyMarkers[index].offsetX / kTwipsPerPixel + kMarkerWidthPixels / 2;
+  return kKeyMarkers[index].offsetX / kTwipsPerPixel + kMarkerWidthPixels / 2.0;
+}
+
+// The top of the row of letter keys that begins with marker first: the
+// markers of a row stand kMarkerToBottom above their keys' lower edge.
+double LetterRowTop(int first) {
+  return kKeyMarkers[first].offsetY / kTwipsPerPixel + kMarkerHeightPixels + kMarkerToBottom -
+         kKeyHeight;
 }
 
 // Lays keys left to right from x to end; a key of width 0 fills the rest.
@@ -53,11 +60,12 @@ void AddRow(std::vector<KeyFace>& faces, double x, double end, double top,
 }
 
 // The letter keys of one row (marker indices first..last), each reaching
-// halfway to its neighbours. Returns the left edge of the first key and the
-// right edge of the last.
-std::pair<double, double> AddLetterRow(std::vector<KeyFace>& faces, int first, int last) {
-  const double top = kKeyMarkers[first].offsetY / kTwipsPerPixel + kMarkerHeightPixels +
-                     kMarkerToBottom - kKeyHeight;
+// halfway to its neighbours, and the keys beside them: those on the left
+// reach from the picture's left edge, those on the right to its right edge.
+void AddLetterRow(std::vector<KeyFace>& faces, int first, int last,
+                  std::initializer_list<SideKey> leftKeys,
+                  std::initializer_list<SideKey> rightKeys) {
+  const double top = LetterRowTop(first);
   double rowLeft = 0;
   double rowRight = 0;
   for (int i = first; i <= last; ++i) {
@@ -73,17 +81,15 @@ std::pair<double, double> AddLetterRow(std::vector<KeyFace>& faces, int first, i
     if (i == first) rowLeft = left;
     rowRight = right;
   }
-  return {rowLeft, rowRight};
+  AddRow(faces, kLeftEdge, rowLeft - kGap, top, leftKeys);
+  AddRow(faces, rowRight + kGap, kRightEdge, top, rightKeys);
 }
 
 }  // namespace
 
 std::vector<KeyFace> KeyboardFaces() {
   std::vector<KeyFace> faces;
-  const double tabTop =
-      kKeyMarkers[0].offsetY / kTwipsPerPixel + kMarkerHeightPixels + kMarkerToBottom - kKeyHeight;
-
-  AddRow(faces, kLeftEdge, kRightEdge, tabTop - kKeyHeight - 4,
+  AddRow(faces, kLeftEdge, kRightEdge, LetterRowTop(0) - kKeyHeight - kRowGap,
          {{u"`", 38, kLeftLittle},
           {u"1", 38, kLeftLittle},
           {u"2", 38, kLeftRing},
@@ -99,27 +105,17 @@ std::vector<KeyFace> KeyboardFaces() {
           {u"=", 38, kRightLittle},
           {u"Backspace", 0, kRightLittle}});
 
-  auto [qLeft, pRight] = AddLetterRow(faces, 0, 9);
-  AddRow(faces, kLeftEdge, qLeft - kGap, tabTop, {{u"Tab", 0, kLeftLittle}});
-  AddRow(faces, pRight + kGap, kRightEdge, tabTop,
-         {{u"[", 40, kRightLittle}, {u"]", 40, kRightLittle}, {u"\\", 0, kRightLittle}});
+  AddLetterRow(faces, 0, 9, {{u"Tab", 0, kLeftLittle}},
+               {{u"[", 40, kRightLittle}, {u"]", 40, kRightLittle}, {u"\\", 0, kRightLittle}});
+  AddLetterRow(faces, 10, 18, {{u"Caps Lock", 0, kLeftLittle}},
+               {{u";", 42, kRightLittle}, {u"'", 42, kRightLittle}, {u"Enter", 0, kRightLittle}});
+  AddLetterRow(faces, 19, 25, {{u"Shift", 0, kLeftLittle}},
+               {{u",", 44, kRightMiddle},
+                {u".", 44, kRightRing},
+                {u"/", 44, kRightLittle},
+                {u"Shift", 0, kRightLittle}});
 
-  auto [aLeft, lRight] = AddLetterRow(faces, 10, 18);
-  const double homeTop = faces.back().y;
-  AddRow(faces, kLeftEdge, aLeft - kGap, homeTop, {{u"Caps Lock", 0, kLeftLittle}});
-  AddRow(faces, lRight + kGap, kRightEdge, homeTop,
-         {{u";", 42, kRightLittle}, {u"'", 42, kRightLittle}, {u"Enter", 0, kRightLittle}});
-
-  auto [zLeft, mRight] = AddLetterRow(faces, 19, 25);
-  const double shiftTop = faces.back().y;
-  AddRow(faces, kLeftEdge, zLeft - kGap, shiftTop, {{u"Shift", 0, kLeftLittle}});
-  AddRow(faces, mRight + kGap, kRightEdge, shiftTop,
-         {{u",", 44, kRightMiddle},
-          {u".", 44, kRightRing},
-          {u"/", 44, kRightLittle},
-          {u"Shift", 0, kRightLittle}});
-
-  AddRow(faces, kLeftEdge, kRightEdge, shiftTop + kKeyHeight + 4,
+  AddRow(faces, kLeftEdge, kRightEdge, LetterRowTop(19) + kKeyHeight + kRowGap,
          {{u"Ctrl", 56, kLeftLittle},
           {u"Win", 44, kLeftLittle},
           {u"Alt", 50, kThumb},

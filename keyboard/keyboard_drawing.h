@@ -33,8 +33,8 @@ inline constexpr double kTwipsPerPixel = 15;
 
 inline constexpr int kKeyboardPictureWidth = 650;
 inline constexpr int kKeyboardPictureHeight = 219;
-inline constexpr double kMarkerWidthPixels = 13;
-inline constexpr double kMarkerHeightPixels = 8;
+inline constexpr int kMarkerWidthPixels = 13;
+inline constexpr int kMarkerHeightPixels = 8;
 
 // Every key of the picture: number row, Tab row, Caps Lock row, Shift row and
 // the row with Ctrl, Alt and the space bar. The letter keys are placed around
