@@ -20,11 +20,22 @@ namespace {
 
 using kelvaro::Finger;
 using kelvaro::KeyFace;
+using kelvaro::kKeyboardPictureHeight;
+using kelvaro::kKeyboardPictureWidth;
+using kelvaro::kMarkerHeightPixels;
+using kelvaro::kMarkerWidthPixels;
 using Paint = std::function<void(QPainter&)>;
 
 const QColor kInk(0x2b, 0x36, 0x4a);
+// The markers of the keys of the left hand and of the right hand.
 const QColor kLeftMarker(255, 0, 0);
 const QColor kRightMarker(0, 24, 255);
+const QColor kIconBlue(0x1d, 0x70, 0xb8);
+
+// The pictures that only this tool sizes; the keyboard and its markers take
+// their sizes from the keyboard library.
+constexpr QSize kFingerChartSize(500, 335);
+constexpr QSize kBannerSize(342, 50);
 
 QFont SansFont(double pixelSize, int weight = QFont::DemiBold) {
   QFont font;
@@ -87,8 +98,7 @@ void PaintKeyboard(QPainter& p, double scale,
   p.scale(scale, scale);
   p.setPen(QPen(QColor(0x8a, 0x9b, 0xb8), 1.5));
   p.setBrush(QColor(0xdd, 0xe6, 0xf3));
-  p.drawRoundedRect(QRectF(0.75, 0.75, kelvaro::kKeyboardPictureWidth - 1.5,
-                           kelvaro::kKeyboardPictureHeight - 1.5),
+  p.drawRoundedRect(QRectF(0.75, 0.75, kKeyboardPictureWidth - 1.5, kKeyboardPictureHeight - 1.5),
                     10, 10);
   for (const KeyFace& key : kelvaro::KeyboardFaces()) {
     const QRectF face(key.x, key.y, key.width, key.height);
@@ -112,11 +122,12 @@ void PaintKeyboard(QPainter& p, double scale,
   p.restore();
 }
 
+// A triangle pointing up, as wide and high as the picture.
 void PaintMarker(QPainter& p, const QColor& colour) {
   QPainterPath triangle;
-  triangle.moveTo(6.5, 0);
-  triangle.lineTo(13, 8);
-  triangle.lineTo(0, 8);
+  triangle.moveTo(kMarkerWidthPixels / 2.0, 0);
+  triangle.lineTo(kMarkerWidthPixels, kMarkerHeightPixels);
+  triangle.lineTo(0, kMarkerHeightPixels);
   triangle.closeSubpath();
   p.fillPath(triangle, colour);
 }
@@ -166,8 +177,9 @@ void PaintHand(QPainter& p, QPointF origin, bool right) {
 void PaintFingerChart(QPainter& p) {
   p.setPen(QPen(QColor(0xd8, 0xc8, 0x80), 1));
   p.setBrush(QColor(255, 255, 235));
-  p.drawRoundedRect(QRectF(0.5, 0.5, 499, 334), 12, 12);
-  const double scale = 480.0 / kelvaro::kKeyboardPictureWidth;
+  p.drawRoundedRect(QRectF(0.5, 0.5, kFingerChartSize.width() - 1, kFingerChartSize.height() - 1),
+                    12, 12);
+  const double scale = 480.0 / kKeyboardPictureWidth;
   p.save();
   p.translate(10, 26);
   PaintKeyboard(p, scale, [](const KeyFace& key) { return FingerColour(key.finger); });
@@ -201,12 +213,13 @@ void PaintFingerChart(QPainter& p) {
 }
 
 void PaintBanner(QPainter& p) {
-  QLinearGradient sky(0, 0, 342, 50);
+  const double width = kBannerSize.width();
+  QLinearGradient sky(0, 0, width, kBannerSize.height());
   sky.setColorAt(0, QColor(0xff, 0xe0, 0x8a));
   sky.setColorAt(1, QColor(0xa8, 0xe6, 0xff));
   p.setPen(Qt::NoPen);
   p.setBrush(sky);
-  p.drawRoundedRect(QRectF(0, 0, 342, 50), 10, 10);
+  p.drawRoundedRect(QRectF(QPointF(0, 0), kBannerSize), 10, 10);
   const std::array<QColor, 7> colours{QColor(0xe6, 0x39, 0x46), QColor(0xf7, 0x7f, 0x00),
                                       QColor(0x2a, 0x9d, 0x8f), QColor(0x1d, 0x70, 0xb8),
                                       QColor(0x8e, 0x44, 0xad), QColor(0xe6, 0x39, 0x46),
@@ -222,10 +235,10 @@ void PaintBanner(QPainter& p) {
   }
   p.setPen(kInk);
   p.setFont(SansFont(15, QFont::Bold));
-  p.drawText(QRectF(x + 8, 4, 342 - x - 14, 24), Qt::AlignLeft | Qt::AlignVCenter,
+  p.drawText(QRectF(x + 8, 4, width - x - 14, 24), Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("拼音打字小帮手"));
   p.setFont(SansFont(11, QFont::Medium));
-  p.drawText(QRectF(x + 8, 26, 342 - x - 14, 20), Qt::AlignLeft | Qt::AlignVCenter,
+  p.drawText(QRectF(x + 8, 26, width - x - 14, 20), Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("pīn yīn dǎ zì"));
 }
 
@@ -233,11 +246,11 @@ void PaintBanner(QPainter& p) {
 void PaintIcon(QPainter& p, double size) {
   p.scale(size / 32.0, size / 32.0);
   p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0x1d, 0x70, 0xb8));
+  p.setBrush(kIconBlue);
   p.drawRoundedRect(QRectF(1, 1, 30, 30), 7, 7);
   p.setBrush(Qt::white);
   p.drawRoundedRect(QRectF(5, 4, 22, 21), 4, 4);
-  p.setPen(QColor(0x1d, 0x70, 0xb8));
+  p.setPen(kIconBlue);
   p.setFont(SansFont(17, QFont::Black));
   p.drawText(QRectF(5, 3, 22, 20), Qt::AlignCenter, QStringLiteral("K"));
   QPainterPath marker;
@@ -245,7 +258,7 @@ void PaintIcon(QPainter& p, double size) {
   marker.lineTo(21, 28);
   marker.lineTo(11, 28);
   marker.closeSubpath();
-  p.fillPath(marker, QColor(255, 0, 0));
+  p.fillPath(marker, kLeftMarker);
 }
 
 }  // namespace
@@ -257,19 +270,20 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QDir dir(QString::fromLocal8Bit(argv[1]));
-  bool ok = Render(dir, QStringLiteral("keyboard"), {650, 219}, [](QPainter& p) {
-    PaintKeyboard(p, 1.0, [](const KeyFace&) { return QColor(Qt::white); });
-  });
-  ok = ok && Render(dir, QStringLiteral("marker-red"), {13, 8},
+  const QSize markerSize(kMarkerWidthPixels, kMarkerHeightPixels);
+  bool ok = Render(
+      dir, QStringLiteral("keyboard"), {kKeyboardPictureWidth, kKeyboardPictureHeight},
+      [](QPainter& p) { PaintKeyboard(p, 1.0, [](const KeyFace&) { return QColor(Qt::white); }); });
+  ok = ok && Render(dir, QStringLiteral("marker-red"), markerSize,
                     [](QPainter& p) { PaintMarker(p, kLeftMarker); });
-  ok = ok && Render(dir, QStringLiteral("marker-blue"), {13, 8},
+  ok = ok && Render(dir, QStringLiteral("marker-blue"), markerSize,
                     [](QPainter& p) { PaintMarker(p, kRightMarker); });
-  ok = ok && Render(dir, QStringLiteral("finger-chart"), {500, 335}, PaintFingerChart);
-  ok = ok && Render(dir, QStringLiteral("banner"), {342, 50}, PaintBanner);
-  ok =
-      ok && Render(dir, QStringLiteral("icon-16"), {16, 16}, [](QPainter& p) { PaintIcon(p, 16); });
-  ok =
-      ok && Render(dir, QStringLiteral("icon-32"), {32, 32}, [](QPainter& p) { PaintIcon(p, 32); });
+  ok = ok && Render(dir, QStringLiteral("finger-chart"), kFingerChartSize, PaintFingerChart);
+  ok = ok && Render(dir, QStringLiteral("banner"), kBannerSize, PaintBanner);
+  for (const int size : {16, 32}) {
+    ok = ok && Render(dir, QStringLiteral("icon-%1").arg(size), {size, size},
+                      [size](QPainter& p) { PaintIcon(p, size); });
+  }
   QSvgGenerator svg;
   svg.setFileName(dir.filePath(QStringLiteral("kelvaro.svg")));
   svg.setSize({32, 32});
