@@ -38,8 +38,8 @@ Form2::Form2() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
   Timer1->setTimerType(Qt::PreciseTimer);  // a coarse timer may tick up to 5 % early
   connect(Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
 
-  Image1 = new Picture(QStringLiteral(":/pictures/finger-chart.png"),
-                       scale.ToPixels(120, 2400, 7500, 5025).topLeft(), this);
+  Image1 =
+      new Picture(QStringLiteral(":/pictures/finger-chart.png"), scale.ToPixels(120, 2400), this);
   Image1->setObjectName(QStringLiteral("Image1"));
   connect(Image1, &ClickableLabel::clicked, this, &Form2::Image1_Click);
 
