@@ -2,61 +2,67 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace kelvaro {
 namespace {
 
-TEST(LayOutForm1, StretchesTheTextColumnAndTheWordList) {
-  Form1Sizes sizes = DesignSizes();
-  LayOutForm1(15360, 11520, sizes);
-  EXPECT_DOUBLE_EQ(sizes.text1Width, (15360 - 1815) * 0.96);
-  EXPECT_NEAR(sizes.text1Width, 13003.2, 1e-9);
-  EXPECT_DOUBLE_EQ(sizes.text2Width, sizes.text1Width);
-  EXPECT_DOUBLE_EQ(sizes.text5Width, sizes.text1Width);
-  EXPECT_DOUBLE_EQ(sizes.text4Width, sizes.text1Width);
-  EXPECT_NEAR(sizes.text4Height, 2784, 1e-9);
-  EXPECT_NEAR(sizes.list1Height, 10254, 1e-9);
-}
-
-struct StepRow {
-  const char* name;
+// A window's outer size in twips; 15360 x 11520 is 1024 x 768 pixels.
+struct Window {
   double width, height;
-  double text1Width, text4Height, list1Height;
 };
 
-// Starting from the layout of a 15360 x 11520 window.
-const StepRow kStepRows[] = {
-    {"too low: Text4 keeps its height, the list still follows it", 15360, 8000, 13003.2, 2784,
-     10254},
-    {"too narrow: the widths stay", 1800, 11520, 13003.2, 2784, 10254},
-    {"both", 100, 100, 13003.2, 2784, 10254},
-    {"minimised", 0, 0, 13003.2, 2784, 10254},
-    {"just wide enough", 1815, 8589.5, 0, 8589.5 * 0.95 - 8160,
-     855 + 1095 + (8589.5 * 0.95 - 8160) + 1095 + 1140 + 3285},
-    {"the design size", 12885 + 120, 10875 + 570, (12885 + 120 - 1815) * 0.96,
-     (10875 + 570) * 0.95 - 8160, 855 + 1095 + ((10875 + 570) * 0.95 - 8160) + 1095 + 1140 + 3285},
+// The expected values are worked out by hand from the design sizes: the text
+// boxes are 8655 wide and the word list 1815, Text4 is 1095 high at 8160 from
+// the top, and the right-hand column holds 7470 besides Text4 (Text1 855,
+// Text2 and Text5 1095 each, the captions 375 + 3 x 255, the keyboard
+// picture 3285). So a valid width W gives the four boxes (W - 1815) x 0.96,
+// a valid height H gives Text4 H x 0.95 - 8160, and the list is always
+// 7470 + Text4's height.
+struct Sizes {
+  double boxWidth, text4Height, list1Height;
 };
 
-TEST(LayOutForm1, EachStepStandsAlone) {
-  for (const StepRow& row : kStepRows) {
+struct LayoutRow {
+  const char* name;
+  std::vector<Window> resizes;  // in order, from the design sizes
+  Sizes expected;
+};
+
+const LayoutRow kLayoutRows[] = {
+    {"a 1024 x 768 window", {{15360, 11520}}, {13003.2, 2784, 10254}},
+    {"the design size with its frame",
+     {{15360, 11520}, {13005, 11445}},
+     {10742.4, 2712.75, 10182.75}},
+    {"too low: Text4 keeps its height, the list still follows it",
+     {{15360, 11520}, {15360, 8000}},
+     {13003.2, 2784, 10254}},
+    {"too narrow: the widths stay", {{15360, 11520}, {1800, 11520}}, {13003.2, 2784, 10254}},
+    {"too narrow and too low", {{15360, 11520}, {100, 100}}, {13003.2, 2784, 10254}},
+    {"minimised", {{15360, 11520}, {0, 0}}, {13003.2, 2784, 10254}},
+    {"restored after being minimised",
+     {{15360, 11520}, {0, 0}, {15360, 11520}},
+     {13003.2, 2784, 10254}},
+    {"just wide enough", {{15360, 11520}, {1815, 8589.5}}, {0, 0.025, 7470.025}},
+    {"minimised at once: the design sizes stay, the list follows Text4",
+     {{0, 0}},
+     {8655, 1095, 8565}},
+};
+
+TEST(LayOutForm1, SizesTheControlsForTheWindow) {
+  for (const LayoutRow& row : kLayoutRows) {
+    SCOPED_TRACE(row.name);
     Form1Sizes sizes = DesignSizes();
-    LayOutForm1(15360, 11520, sizes);
-    LayOutForm1(row.width, row.height, sizes);
-    EXPECT_NEAR(sizes.text1Width, row.text1Width, 1e-6) << row.name;
-    EXPECT_NEAR(sizes.text4Width, row.text1Width, 1e-6) << row.name;
-    EXPECT_NEAR(sizes.text4Height, row.text4Height, 1e-6) << row.name;
-    EXPECT_NEAR(sizes.list1Height, row.list1Height, 1e-6) << row.name;
+    for (const Window& window : row.resizes) {
+      LayOutForm1(window.width, window.height, sizes);
+    }
+    EXPECT_NEAR(sizes.text1Width, row.expected.boxWidth, 1e-6);
+    EXPECT_NEAR(sizes.text2Width, row.expected.boxWidth, 1e-6);
+    EXPECT_NEAR(sizes.text5Width, row.expected.boxWidth, 1e-6);
+    EXPECT_NEAR(sizes.text4Width, row.expected.boxWidth, 1e-6);
+    EXPECT_NEAR(sizes.text4Height, row.expected.text4Height, 1e-6);
+    EXPECT_NEAR(sizes.list1Height, row.expected.list1Height, 1e-6);
   }
-}
-
-TEST(LayOutForm1, RestoringGivesTheLayoutBack) {
-  Form1Sizes before = DesignSizes();
-  LayOutForm1(15360, 11520, before);
-  Form1Sizes after = before;
-  LayOutForm1(0, 0, after);
-  LayOutForm1(15360, 11520, after);
-  EXPECT_EQ(after.text1Width, before.text1Width);
-  EXPECT_EQ(after.text4Height, before.text4Height);
-  EXPECT_EQ(after.list1Height, before.list1Height);
 }
 
 }  // namespace
