@@ -15,11 +15,11 @@ struct Form1Sizes {
 // The sizes of the window's design (kForm1Design).
 Form1Sizes DesignSizes();
 
-// Widens the four text boxes, stretches the practice box to 95 % of the
-// window height and gives the word list the height of the right-hand column,
-// from the window's outer size in twips. Each of the six steps stands alone:
-// a step whose value would be negative leaves its control as it was and the
-// next step still runs.
+// From the window's outer size in twips: the four text boxes take 96 % of the
+// width beside the word list, the practice box reaches down to 95 % of the
+// height, and the word list is as high as the controls of the right-hand
+// column together. Each of the six steps stands alone: a step whose value
+// would be negative leaves its control as it was and the next step still runs.
 void LayOutForm1(double windowWidth, double windowHeight, Form1Sizes& sizes);
 
 }  // namespace kelvaro

@@ -19,7 +19,7 @@ enum class Finger {
 };
 
 // One key of the keyboard picture, in pixels from the picture's top-left
-// corner (650 x 219). Letter keys carry the index of their marker.
+// corner. Letter keys carry the index of their marker.
 struct KeyFace {
   double x, y, width, height;
   std::u16string_view label;
@@ -31,6 +31,7 @@ struct KeyFace {
 // pixels are those of a 96 dpi screen, 15 twips each (1440 to the inch).
 inline constexpr double kTwipsPerPixel = 15;
 
+// The sizes of the keyboard picture and of a key marker's picture.
 inline constexpr int kKeyboardPictureWidth = 650;
 inline constexpr int kKeyboardPictureHeight = 219;
 inline constexpr int kMarkerWidthPixels = 13;
