@@ -5,15 +5,10 @@
 #include <string>
 
 #include "step_by_step_conversion.h"
+#include "tests/test_support.h"
 
 namespace kelvaro {
 namespace {
-
-const PinyinConverter& Converter() {
-  static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
-  static const PinyinConverter converter(dictionary);
-  return converter;
-}
 
 struct Row {
   std::u16string_view source;
@@ -21,7 +16,7 @@ struct Row {
   std::u16string_view hints;
 };
 
-void PrintTo(const Row& row, std::ostream* os) { *os << row.source.size() << "-unit source"; }
+void PrintTo(const Row& row, std::ostream* os) { *os << '"' << Utf8(row.source) << '"'; }
 
 constexpr Row kReadingOnlyRows[] = {
     {u"我爱中国", u"wǒ ài zhōng guó ", u"WO AI ZHONG GUO "},

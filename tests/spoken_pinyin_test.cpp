@@ -6,15 +6,10 @@
 #include <vector>
 
 #include "convert/conversion.h"
+#include "tests/test_support.h"
 
 namespace kelvaro {
 namespace {
-
-const PinyinConverter& Converter() {
-  static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
-  static const PinyinConverter converter(dictionary);
-  return converter;
-}
 
 struct SourceRow {
   std::u16string_view source;
@@ -54,7 +49,7 @@ struct ShownRow {
   std::vector<std::u16string> readings;
 };
 
-void PrintTo(const ShownRow& row, std::ostream* os) { *os << row.readings.size() << " readings"; }
+void PrintTo(const ShownRow& row, std::ostream* os) { *os << '"' << Utf8(row.shown) << '"'; }
 
 // A selection of the pinyin box back to its readings.
 const ShownRow kShownRows[] = {

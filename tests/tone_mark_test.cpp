@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dictionary/pinyin_dictionary.h"
+#include "tests/test_support.h"
 
 namespace kelvaro {
 namespace {
@@ -91,10 +92,10 @@ std::u16string TextbookMark(std::u16string_view reading) {
 }
 
 TEST(AddToneMark, MarksEveryReadingOfTheTableAsTextbooksDo) {
-  const auto dictionary = PinyinDictionary::LoadBuiltIn();
+  const PinyinDictionary& dictionary = Dictionary();
   for (std::size_t id = 1; id < dictionary.ReadingIdCount(); ++id) {
     const auto reading = dictionary.Reading(static_cast<PinyinDictionary::ReadingId>(id));
-    SCOPED_TRACE(std::string(reading.begin(), reading.end()));
+    SCOPED_TRACE(Utf8(reading));
     EXPECT_EQ(AddToneMark(reading), TextbookMark(reading));
   }
 }

@@ -7,23 +7,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/utf8.h"
 #include "convert/conversion.h"
 #include "test_paths.h"
+#include "tests/test_support.h"
 #include "wordlist/word_list_file.h"
 
 namespace kelvaro {
 namespace {
-
-struct ExpectedReading {
-  std::string entry;
-  std::string pinyin;
-  std::string hints;
-};
 
 struct ShippedList {
   const char* list;   // in the source tree
@@ -47,21 +40,6 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::vector<ExpectedReading> ReadExpectedTable(const char* name) {
-  std::ifstream file(std::filesystem::path(KELVARO_SOURCE_DIR "/tests/data") / name);
-  std::vector<ExpectedReading> rows;
-  for (std::string line; std::getline(file, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    ExpectedReading row;
-    std::getline(fields, row.entry, '\t');
-    std::getline(fields, row.pinyin, '\t');
-    std::getline(fields, row.hints, '\t');
-    rows.push_back(row);
-  }
-  return rows;
-}
-
 class ShippedWordList : public testing::TestWithParam<ShippedList> {};
 
 TEST_P(ShippedWordList, EveryEntryShowsItsStandardReading) {
@@ -72,16 +50,14 @@ TEST_P(ShippedWordList, EveryEntryShowsItsStandardReading) {
   ASSERT_FALSE(entries.empty());
   if (entries.back().empty()) entries.pop_back();  // the empty line that ends the list
 
-  const std::vector<ExpectedReading> expected = ReadExpectedTable(GetParam().table);
+  const std::vector<ExpectedReading> expected = ReadExpectedReadings(GetParam().table);
   ASSERT_EQ(entries.size(), expected.size()) << "the table must list every entry, in file order";
-  static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
-  const PinyinConverter converter(dictionary);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     SCOPED_TRACE("row " + std::to_string(i + 1) + ": " + expected[i].entry);
-    EXPECT_EQ(EncodeUtf8(entries[i]), expected[i].entry);
-    const ConversionResult result = converter.Convert(entries[i], DisplayMode::kReadingOnly);
-    EXPECT_EQ(EncodeUtf8(result.pinyin), expected[i].pinyin);
-    EXPECT_EQ(EncodeUtf8(result.hints), expected[i].hints);
+    EXPECT_EQ(Utf8(entries[i]), expected[i].entry);
+    const ConversionResult result = Converter().Convert(entries[i], DisplayMode::kReadingOnly);
+    EXPECT_EQ(Utf8(result.pinyin), expected[i].pinyin);
+    EXPECT_EQ(Utf8(result.hints), expected[i].hints);
   }
 }
 
