@@ -95,6 +95,7 @@ TEST(Conversion, LongTextMatchesPieceByPieceConversion) {
   ASSERT_EQ(all.pinyin.size(), one.pinyin.size() * 2000);
   ASSERT_EQ(all.hints.size(), one.hints.size() * 2000);
   for (std::size_t i = 0; i < 2000; i += 399) {
+    SCOPED_TRACE("sentence " + std::to_string(i + 1));
     EXPECT_EQ(all.pinyin.substr(i * one.pinyin.size(), one.pinyin.size()), one.pinyin);
     EXPECT_EQ(all.hints.substr(i * one.hints.size(), one.hints.size()), one.hints);
   }
@@ -127,6 +128,8 @@ TEST(Conversion, IntoAnExistingResultGivesTheSameAsAFreshOne) {
                                          u"银行 行走"};
   for (const DisplayMode mode : {DisplayMode::kReadingOnly, DisplayMode::kCharacterWithReading}) {
     for (const auto source : sources) {
+      SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + ", source \"" + Utf8(source) +
+                   "\"");
       Converter().Convert(source, mode, reused);
       EXPECT_EQ(reused, Converter().Convert(source, mode));
     }

@@ -29,6 +29,7 @@ struct Line {
 std::vector<Line> SplitLines(std::u16string_view text) {
   std::vector<Line> lines;
   for (std::size_t start = 0; start < text.size();) {
+    SCOPED_TRACE("line " + std::to_string(lines.size() + 1));
     const std::size_t end = text.find(u"\r\n", start);
     EXPECT_NE(end, std::u16string_view::npos) << "last line lacks CR LF";
     if (end == std::u16string_view::npos) {
@@ -56,6 +57,7 @@ TEST(PinyinTableFile, EveryLineIsAnIdeographASpaceAndAReadingWithTone) {
   ASSERT_GT(lines.size(), 20000u);
   std::set<char16_t> seen;
   for (const Line& line : lines) {
+    SCOPED_TRACE("character " + std::to_string(static_cast<int>(line.character)));
     EXPECT_TRUE(line.character >= 0x4E00 && line.character <= 0x9FFF)
         << static_cast<int>(line.character);
     EXPECT_TRUE(HasTwoByteGbkCode(line.character)) << static_cast<int>(line.character);
@@ -107,8 +109,9 @@ TEST(PinyinDictionary, MissesWhatItDoesNotHold) {
 TEST(PinyinDictionary, RejectsMalformedLinesNamingTheLine) {
   const std::u16string_view bad[] = {u"中 zhong1\r\n国 guo\r\n", u"中 zhong1", u"中zhong1\r\n",
                                      u"中 Zhong1\r\n", u"中 \r\n"};
-  for (const auto text : bad) {
-    EXPECT_THROW(PinyinDictionary{std::u16string(text)}, std::invalid_argument);
+  for (std::size_t i = 0; i < std::size(bad); ++i) {
+    SCOPED_TRACE("malformed text " + std::to_string(i + 1));
+    EXPECT_THROW(PinyinDictionary{std::u16string(bad[i])}, std::invalid_argument);
   }
   try {
     PinyinDictionary{std::u16string(u"中 zhong1\r\n国 guo\r\n")};

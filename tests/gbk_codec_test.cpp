@@ -27,7 +27,7 @@ constexpr DecodeRow kDecodeRows[] = {
 
 TEST(DecodeGbk, DecodesAndReplacesBadBytes) {
   for (const DecodeRow& row : kDecodeRows) {
-    EXPECT_EQ(DecodeGbk(row.bytes), row.text) << row.bytes;
+    EXPECT_EQ(DecodeGbk(row.bytes), row.text) << testing::PrintToString(row.bytes);
   }
 }
 

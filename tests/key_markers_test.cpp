@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
+
+#include "tests/test_support.h"
 
 namespace kelvaro {
 namespace {
@@ -37,6 +40,7 @@ const Row kRows[] = {
 
 TEST(MarkersToLight, LightsEveryLetterOfTheHints) {
   for (const Row& row : kRows) {
+    SCOPED_TRACE("hints \"" + Utf8(row.hints) + "\"");
     EXPECT_EQ(Lit(row.hints), row.lit);
   }
 }
@@ -44,6 +48,7 @@ TEST(MarkersToLight, LightsEveryLetterOfTheHints) {
 TEST(KeyMarkers, FollowTheKeyOrderAndTheHands) {
   for (std::size_t i = 0; i < kKeyMarkers.size(); ++i) {
     const KeyMarker& marker = kKeyMarkers[i];
+    SCOPED_TRACE("marker " + std::to_string(i));
     EXPECT_EQ(marker.key - u'A' + u'a', kKeyOrder[i]);
     // Left-hand keys are the first five of each row.
     const bool leftHand = i <= 4 || (i >= 10 && i <= 14) || (i >= 19 && i <= 23);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "keyboard/key_markers.h"
+#include "tests/test_support.h"
 
 namespace kelvaro {
 namespace {
@@ -16,6 +19,7 @@ TEST(KeyboardDrawing, EveryMarkerSitsNearTheLowerEdgeOfItsKey) {
     }
     ++letters;
     const KeyMarker& marker = kKeyMarkers[static_cast<std::size_t>(face.markerIndex)];
+    SCOPED_TRACE("key " + Utf8(face.label));
     EXPECT_EQ(face.label, kKeyOrder.substr(static_cast<std::size_t>(face.markerIndex), 1));
     const double x = marker.offsetX / 15.0;
     const double y = marker.offsetY / 15.0;
@@ -33,6 +37,7 @@ TEST(KeyboardDrawing, KeysStayInsideThePictureAndDoNotOverlap) {
   const auto faces = KeyboardFaces();
   for (std::size_t i = 0; i < faces.size(); ++i) {
     const KeyFace& a = faces[i];
+    SCOPED_TRACE("key face " + std::to_string(i));
     EXPECT_GE(a.x, 0);
     EXPECT_GE(a.y, 0);
     EXPECT_LE(a.x + a.width, kKeyboardPictureWidth);

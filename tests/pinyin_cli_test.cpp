@@ -25,6 +25,13 @@ CliRun RunCli(std::vector<std::string_view> args, const std::string& input = "")
   return {code, out.str(), err.str()};
 }
 
+// The arguments of a run as a command line, for failure messages.
+std::string CommandLine(const std::vector<std::string_view>& args) {
+  std::string line = "kelvaro-pinyin";
+  for (const std::string_view arg : args) (line += ' ') += arg;
+  return line;
+}
+
 struct Row {
   std::vector<std::string_view> args;
   std::string input;
@@ -51,6 +58,7 @@ const Row kRows[] = {
 
 TEST(PinyinCli, PrintsPinyinAndHints) {
   for (const Row& row : kRows) {
+    SCOPED_TRACE(CommandLine(row.args) + " with input \"" + row.input + "\"");
     const CliRun run = RunCli(row.args, row.input);
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.out, row.out);
@@ -68,6 +76,7 @@ TEST(PinyinCli, HelpGoesToStandardOutput) {
 TEST(PinyinCli, BadUsageExitsTwoWithUsageOnStandardError) {
   for (const auto& args :
        std::vector<std::vector<std::string_view>>{{"--bogus"}, {"-x", "中"}, {"中", "国"}}) {
+    SCOPED_TRACE(CommandLine(args));
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_EQ(run.out, "");
@@ -93,6 +102,8 @@ const BadInput kBadInputs[] = {
 TEST(PinyinCli, InvalidUtf8NamesTheByteOffsetAndPrintsNothing) {
   for (const BadInput& bad : kBadInputs) {
     for (const bool fromArgument : {false, true}) {
+      SCOPED_TRACE(std::string(fromArgument ? "argument" : "input") + " invalid at byte offset " +
+                   std::to_string(bad.offset));
       const CliRun run = fromArgument ? RunCli({bad.bytes}) : RunCli({}, bad.bytes);
       EXPECT_EQ(run.code, 1);
       EXPECT_EQ(run.out, "");
@@ -126,6 +137,7 @@ class EndlessInput : public std::streambuf {
 TEST(PinyinCli, AnInvalidByteEndsTheReadingOfAnEndlessInput) {
   for (const auto& [start, offset] :
        std::vector<std::pair<std::string, std::size_t>>{{"a\xFF", 1}, {"\xE4\x41", 0}}) {
+    SCOPED_TRACE("invalid at byte offset " + std::to_string(offset));
     EndlessInput endless(start);
     std::istream in(&endless);
     std::ostringstream out;
