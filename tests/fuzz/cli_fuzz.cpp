@@ -2,23 +2,15 @@
 // lines of UTF-8 and exits 0, or prints nothing, names the offset and exits 1.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "check.h"
 #include "cli/pinyin_cli.h"
 #include "cli/utf8.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

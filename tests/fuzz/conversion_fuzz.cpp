@@ -2,10 +2,10 @@
 // conversion and the invariants of its two texts.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "check.h"
 #include "convert/conversion.h"
 #include "dictionary/gbk_codec.h"
 #include "dictionary/lookup_reading.h"
@@ -18,10 +18,6 @@ using namespace kelvaro;
 const PinyinDictionary& Dictionary() {
   static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
   return dictionary;
-}
-
-void Check(bool condition) {
-  if (!condition) std::abort();
 }
 
 }  // namespace

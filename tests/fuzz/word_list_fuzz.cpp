@@ -4,19 +4,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "check.h"
 #include "dictionary/gbk_codec.h"
 #include "wordlist/word_list_file.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // The split written out with 1-based positions: the found position of the
 // last CR, the previous one, and the search from found + 1.
