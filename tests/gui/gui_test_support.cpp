@@ -22,6 +22,14 @@ std::filesystem::path ProgramDirectory::path() const {
 
 QString ProgramDirectory::wordListPath() const { return dir_.filePath(WordListFileName()); }
 
+MainWindow::MainWindow(const QByteArray* wordListBytes)
+    : directory(wordListBytes), form(directory.path()) {}
+
+bool MainWindow::Show() {
+  form.show();
+  return QTest::qWaitForWindowExposed(&form);
+}
+
 QString WordListFileName() {
   return QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data()),
                            static_cast<qsizetype>(kWordListFileName.size()));

@@ -5,11 +5,10 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <filesystem>
-#include <memory>
+
+#include "app/form1.h"
 
 namespace kelvaro {
-
-class Form1;
 
 // A program directory of its own, holding the given word-list file bytes
 // (none when bytes is null).
@@ -21,6 +20,18 @@ class ProgramDirectory {
 
  private:
   QTemporaryDir dir_;
+};
+
+// The main window over a program directory of its own that holds the given
+// word-list bytes (none when null).
+struct MainWindow {
+  explicit MainWindow(const QByteArray* wordListBytes = nullptr);
+  // Shows the window and waits until the window system has put it on the
+  // screen; false when it never does.
+  [[nodiscard]] bool Show();
+
+  ProgramDirectory directory;
+  Form1 form;
 };
 
 // The name of the word-list file.
