@@ -17,33 +17,16 @@
 #include "app/form1.h"
 #include "app/long_text_box.h"
 #include "gui_test_support.h"
-#include "keyboard/key_markers.h"
 #include "wordlist/word_list_file.h"
 
 using namespace kelvaro;
 
 namespace {
 
-QByteArray Repeat(const QByteArray& piece, int times) {
-  QByteArray out;
-  out.reserve(piece.size() * times);
-  for (int i = 0; i < times; ++i) out += piece;
-  return out;
-}
-
 QByteArray FileHash(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-QList<int> ExpectedMarkers(const QString& hints) {
-  const auto bits = MarkersToLight(hints.toStdU16String());
-  QList<int> lit;
-  for (int i = 0; i < 26; ++i) {
-    if (bits.test(static_cast<std::size_t>(i))) lit << i;
-  }
-  return lit;
 }
 
 }  // namespace
@@ -58,15 +41,15 @@ class HostileInputTest : public QObject {
     QByteArray junk(65536, '\0');
     std::mt19937 random(7);
     for (char& c : junk) c = static_cast<char>(random());
-    QTest::newRow("binary junk") << junk
-                                 << static_cast<int>(ParseWordList(junk.toStdString()).size());
+    // These bytes hold no CR LF, so no line ends: no entry.
+    QTest::newRow("binary junk") << junk << 0;
     QTest::newRow("invalid GBK") << QByteArray("\xFF\x80\xFE\r\n\x81") << 1;
     QTest::newRow("UTF-8 with a BOM")
         << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\xE5\x9B\xBD\r\n") << 1;
     QTest::newRow("LF only") << QByteArray("a\nb\n") << 0;
-    QTest::newRow("50 MB") << Repeat("\xC3\xA8\r\n", 50 * 1024 * 1024 / 4)
+    QTest::newRow("50 MB") << QByteArray("\xC3\xA8\r\n").repeated(50 * 1024 * 1024 / 4)
                            << static_cast<int>(kWordListCapacity);
-    QTest::newRow("one line of 1 MB") << (Repeat("a", 1024 * 1024) + "\r\n") << 1;
+    QTest::newRow("one line of 1 MB") << (QByteArray("a").repeated(1024 * 1024) + "\r\n") << 1;
   }
   void hostileWordListFiles() {
     QFETCH(QByteArray, bytes);
@@ -83,25 +66,29 @@ class HostileInputTest : public QObject {
     QCOMPARE(FileHash(dir.wordListPath()), before);
   }
 
+  // 中文 in GBK bytes, as unzip leaves a folder made on a Chinese Windows
+  // system; the word-list file under its UTF-8 name and under its GBK name.
+  void aProgramFolderWhoseNameIsNotUtf8_data() {
+    QTest::addColumn<bool>("gbkName");
+    QTest::newRow("UTF-8 file name") << false;
+    QTest::newRow("GBK file name") << true;
+  }
   void aProgramFolderWhoseNameIsNotUtf8() {
-    // 中文 in GBK bytes, as unzip leaves a folder made on a Chinese Windows
-    // system; the word-list file under its UTF-8 name and under its GBK name.
+    QFETCH(bool, gbkName);
     const std::string folder = "\xD6\xD0\xCE\xC4";
     const std::string gbkFileName =
         "\xD0\xA1\xBA\xA2\xD7\xD3\xB8\xD0\xD0\xCB\xC8\xA4\xB5\xC4\xB4\xCA.txt";
-    for (const bool gbkName : {false, true}) {
-      ProgramDirectory dir(nullptr);
-      const std::filesystem::path program = dir.path() / folder;
-      std::filesystem::create_directory(program);
-      std::ofstream(program / (gbkName ? std::filesystem::path(gbkFileName)
-                                       : std::filesystem::path(kWordListFileName)),
-                    std::ios::binary)
-          << "\xD6\xD0\xB9\xFA\r\n\xC3\xA8\r\n";
-      Form1 form(program);
-      auto* list = Child<QListWidget>(&form, "List1");
-      QCOMPARE(list->count(), 2);
-      QCOMPARE(list->item(1)->text(), QStringLiteral("猫"));
-    }
+    ProgramDirectory dir(nullptr);
+    const std::filesystem::path program = dir.path() / folder;
+    std::filesystem::create_directory(program);
+    std::ofstream(program / (gbkName ? std::filesystem::path(gbkFileName)
+                                     : std::filesystem::path(kWordListFileName)),
+                  std::ios::binary)
+        << "\xD6\xD0\xB9\xFA\r\n\xC3\xA8\r\n";
+    Form1 form(program);
+    auto* list = Child<QListWidget>(&form, "List1");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(1)->text(), QStringLiteral("猫"));
   }
 
   void aDirectoryWithTheFileNameGivesAnEmptyList() {
@@ -131,13 +118,11 @@ class HostileInputTest : public QObject {
   void aMillionCharacterEntryChosenAgainAndAgain() {
     // 中国, then 猫 a million times, then 女.
     const QByteArray bytes =
-        "\xD6\xD0\xB9\xFA\r\n" + Repeat("\xC3\xA8", 1'000'000) + "\r\n\xC5\xAE\r\n";
-    ProgramDirectory dir(&bytes);
-    Form1 form(dir.path());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto* list = Child<QListWidget>(&form, "List1");
-    auto* text1 = Child<LongTextBox>(&form, "Text1");
+        "\xD6\xD0\xB9\xFA\r\n" + QByteArray("\xC3\xA8").repeated(1'000'000) + "\r\n\xC5\xAE\r\n";
+    MainWindow window(&bytes);
+    QVERIFY(window.Show());
+    auto* list = Child<QListWidget>(&window.form, "List1");
+    auto* text1 = Child<LongTextBox>(&window.form, "Text1");
     QCOMPARE(list->count(), 3);
     // Shown shortened, so that the list paints at once.
     QVERIFY(list->item(1)->text().size() < 1000);
@@ -151,7 +136,7 @@ class HostileInputTest : public QObject {
       // The whole entry goes into the source box.
       QTRY_COMPARE(text1->toPlainText().size(), whole.size());
       QCOMPARE(text1->toPlainText(), whole);
-      QCOMPARE(LitMarkers(&form), ExpectedMarkers(QStringLiteral("MAO")));
+      QCOMPARE(LitMarkers(&window.form), (QList<int>{8, 10, 25}));  // O, A, M
       list->setCurrentRow(2);
       QCOMPARE(text1->toPlainText(), QStringLiteral("女"));
     }
@@ -159,14 +144,12 @@ class HostileInputTest : public QObject {
 
   void keysHeldOverLongEntriesPassThemBy() {
     // 猫 and 女 between entries of 200,000 characters.
-    const QByteArray longEntry = Repeat("\xD6\xD0", 200'000) + "\r\n";
+    const QByteArray longEntry = QByteArray("\xD6\xD0").repeated(200'000) + "\r\n";
     const QByteArray bytes = "\xC3\xA8\r\n" + longEntry + "\xC5\xAE\r\n" + longEntry;
-    ProgramDirectory dir(&bytes);
-    Form1 form(dir.path());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto* list = Child<QListWidget>(&form, "List1");
-    auto* text1 = Child<LongTextBox>(&form, "Text1");
+    MainWindow window(&bytes);
+    QVERIFY(window.Show());
+    auto* list = Child<QListWidget>(&window.form, "List1");
+    auto* text1 = Child<LongTextBox>(&window.form, "Text1");
     list->setCurrentRow(0);
     int longEntriesShown = 0;
     connect(text1, &LongTextBox::textChanged, this,
@@ -192,11 +175,9 @@ class HostileInputTest : public QObject {
   }
 
   void pastingAMillionCharacters() {
-    ProgramDirectory dir(nullptr);
-    Form1 form(dir.path());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto* text1 = Child<LongTextBox>(&form, "Text1");
+    MainWindow window;
+    QVERIFY(window.Show());
+    auto* text1 = Child<LongTextBox>(&window.form, "Text1");
     const QString chunk = QStringLiteral("小朋友们在公园里快乐地做游戏，大家一起长大。\n");
     QString huge;
     while (huge.size() < 1'000'000) huge += chunk;
@@ -205,19 +186,17 @@ class HostileInputTest : public QObject {
     text1->selectAll();
     text1->paste();
     QCOMPARE(text1->toPlainText().size(), 1'000'000);
-    const QString hints = Child<LongTextBox>(&form, "Text5")->toPlainText();
+    const QString hints = Child<LongTextBox>(&window.form, "Text5")->toPlainText();
     QVERIFY(hints.startsWith(QStringLiteral("XIAO PENG YOU MEN ZAI ")));
-    QVERIFY(Child<LongTextBox>(&form, "Text2")
-                ->toPlainText()
-                .startsWith(QStringLiteral("xiǎo péng yǒu")));
-    QVERIFY(!Child<LongTextBox>(&form, "Text2")->toPlainText().contains(QLatin1Char('\n')));
+    const QString pinyin = Child<LongTextBox>(&window.form, "Text2")->toPlainText();
+    QVERIFY(pinyin.startsWith(QStringLiteral("xiǎo péng yǒu")));
+    QVERIFY(!pinyin.contains(QLatin1Char('\n')));
   }
 
   void resizingThroughEverySize() {
-    ProgramDirectory dir(nullptr);
-    Form1 form(dir.path());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    MainWindow window;
+    QVERIFY(window.Show());
+    Form1& form = window.form;
     form.resize(1000, 700);
     const auto layout = [&] {
       QList<QRect> rects;
@@ -232,7 +211,8 @@ class HostileInputTest : public QObject {
     const auto check = [&](QSize size) {
       form.resize(size);
       for (const QRect& rect : layout()) {
-        QVERIFY(rect.width() >= 0 && rect.height() >= 0);
+        QVERIFY2(rect.width() >= 0 && rect.height() >= 0,
+                 qPrintable(QStringLiteral("at %1 x %2").arg(size.width()).arg(size.height())));
       }
     };
     for (int width = 1; width <= 4000; ++width) check(QSize(width, 1 + (width * 3) % 3000));
@@ -246,10 +226,9 @@ class HostileInputTest : public QObject {
   }
 
   void randomHelpWindowUse() {
-    ProgramDirectory dir(nullptr);
-    Form1 form1(dir.path());
-    form1.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form1));
+    MainWindow window;
+    QVERIFY(window.Show());
+    Form1& form1 = window.form;
     QWidget* form2 = TopLevel(QStringLiteral("Form2"));
     auto* timer = Child<QTimer>(form2, "Timer1");
     std::mt19937 random(2024);
@@ -286,13 +265,12 @@ class HostileInputTest : public QObject {
   void choosingEntriesWhileTyping() {
     const QByteArray words(
         "\xD6\xD0\xB9\xFA\r\n\xC5\xAE\r\n\xCB\xAD\r\nabc\r\n\xC2\xE8\xC2\xE8\r\n");
-    ProgramDirectory dir(&words);
-    Form1 form(dir.path());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto* list = Child<QListWidget>(&form, "List1");
-    auto* text1 = Child<LongTextBox>(&form, "Text1");
-    auto* text5 = Child<LongTextBox>(&form, "Text5");
+    // The keys that each entry lights: Z H O N G U, N V, S H U I, none, M A.
+    const QList<int> litByRow[] = {{6, 8, 14, 15, 19, 24}, {22, 24}, {6, 7, 11, 15}, {}, {10, 25}};
+    MainWindow window(&words);
+    QVERIFY(window.Show());
+    auto* list = Child<QListWidget>(&window.form, "List1");
+    auto* text1 = Child<LongTextBox>(&window.form, "Text1");
     std::mt19937 random(99);
     QList<int> lit;
     for (int step = 0; step < 300; ++step) {
@@ -302,14 +280,14 @@ class HostileInputTest : public QObject {
         if (row != list->currentRow()) {
           list->setCurrentRow(row);
           QCOMPARE(text1->toPlainText(), list->item(row)->text());
-          lit = ExpectedMarkers(text5->toPlainText());
+          lit = litByRow[row];
         }
       } else {
         QInputMethodEvent event;
         event.setCommitString(random() % 2 ? QStringLiteral("长大") : QStringLiteral("b"));
         QApplication::sendEvent(text1, &event);
       }
-      QCOMPARE(LitMarkers(&form), lit);
+      QCOMPARE(LitMarkers(&window.form), lit);
     }
   }
 };
