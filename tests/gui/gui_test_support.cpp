@@ -30,6 +30,11 @@ bool MainWindow::Show() {
   return QTest::qWaitForWindowExposed(&form);
 }
 
+bool MainWindowTest::OpenMainWindow(const QByteArray* wordListBytes) {
+  window_.emplace(wordListBytes);
+  return window_->Show();
+}
+
 QString WordListFileName() {
   return QString::fromUtf8(reinterpret_cast<const char*>(kWordListFileName.data()),
                            static_cast<qsizetype>(kWordListFileName.size()));

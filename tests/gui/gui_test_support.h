@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <filesystem>
+#include <optional>
 
 #include "app/form1.h"
 
@@ -32,6 +33,20 @@ struct MainWindow {
 
   ProgramDirectory directory;
   Form1 form;
+};
+
+// The base of a window test whose every test has a main window of its own:
+// its init() calls OpenMainWindow and its cleanup() CloseMainWindow.
+class MainWindowTest : public QObject {
+ protected:
+  // Opens the main window (see MainWindow) and shows it; false when it never
+  // comes on the screen.
+  [[nodiscard]] bool OpenMainWindow(const QByteArray* wordListBytes = nullptr);
+  void CloseMainWindow() { window_.reset(); }
+  Form1* form1() { return &window_->form; }
+
+ private:
+  std::optional<MainWindow> window_;
 };
 
 // The name of the word-list file.

@@ -13,24 +13,18 @@
 
 using namespace kelvaro;
 
-class HelpWindowTest : public QObject {
+class HelpWindowTest : public MainWindowTest {
   Q_OBJECT
 
  private slots:
   void init() {
-    dir_ = std::make_unique<ProgramDirectory>(nullptr);
-    form1_ = std::make_unique<Form1>(dir_->path());
-    form1_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form1_.get()));
+    QVERIFY(OpenMainWindow());
     form2_ = TopLevel(QStringLiteral("Form2"));
     QVERIFY(form2_);
     timer_ = Child<QTimer>(form2_, QStringLiteral("Timer1"));
     QVERIFY(timer_);
   }
-  void cleanup() {
-    form1_.reset();
-    dir_.reset();
-  }
+  void cleanup() { CloseMainWindow(); }
 
   void theHelpWindowIsCreatedHiddenWithItsControls() {
     QCOMPARE(CountTopLevels(QStringLiteral("Form2")), 1);
@@ -61,55 +55,47 @@ class HelpWindowTest : public QObject {
 
   void helpThenTimerThenHelpAgain() {
     PressHelp();
-    QVERIFY(!form1_->isVisible());
+    QVERIFY(!form1()->isVisible());
     QVERIFY(form2_->isVisible());
     QVERIFY(timer_->isActive());
     QVERIFY(QMetaObject::invokeMethod(form2_, "Timer1_Timer"));
-    QVERIFY(form1_->isVisible());
+    QVERIFY(form1()->isVisible());
     QVERIFY(form2_->isVisible());  // stays open behind the main window
     QVERIFY(!timer_->isActive());
     PressHelp();
-    QVERIFY(!form1_->isVisible());
+    QVERIFY(!form1()->isVisible());
     QVERIFY(form2_->isVisible());
     QVERIFY(!timer_->isActive());  // a second display starts no timer
   }
 
-  void clicksThatBringTheMainWindowBack_data() {
-    QTest::addColumn<QString>("control");
-    QTest::newRow("picture") << "Image1";
-    QTest::newRow("title") << "lblTitle";
-    QTest::newRow("description") << "lblDescription";
+  // A click on the picture, the title or the description brings the main
+  // window back, on the first display and on a later one, which starts no
+  // timer; a click elsewhere, and Escape, change nothing and the timer goes
+  // on counting.
+  void clicksOnTheHelpWindow_data() {
+    QTest::addColumn<QString>("control");  // empty: the window's background
+    QTest::addColumn<bool>("bringsBack");
+    QTest::newRow("picture") << "Image1" << true;
+    QTest::newRow("title") << "lblTitle" << true;
+    QTest::newRow("description") << "lblDescription" << true;
+    QTest::newRow("background") << "" << false;
+    QTest::newRow("maker") << "lblVersion" << false;
+    QTest::newRow("help") << "Label2" << false;
+    QTest::newRow("licence") << "Label3" << false;
   }
-  void clicksThatBringTheMainWindowBack() {
+  void clicksOnTheHelpWindow() {
     QFETCH(QString, control);
+    QFETCH(bool, bringsBack);
     PressHelp();
-    Click(Child<QWidget>(form2_, control));
-    QVERIFY(form1_->isVisible());
-    QVERIFY(!timer_->isActive());
-    PressHelp();
-    Click(Child<QWidget>(form2_, control));
-    QVERIFY(form1_->isVisible());
-  }
-
-  void clicksThatDoNothing_data() {
-    QTest::addColumn<QString>("control");
-    QTest::newRow("background") << "";
-    QTest::newRow("maker") << "lblVersion";
-    QTest::newRow("help") << "Label2";
-    QTest::newRow("licence") << "Label3";
-  }
-  void clicksThatDoNothing() {
-    QFETCH(QString, control);
-    PressHelp();
-    QWidget* target = control.isEmpty() ? form2_ : Child<QWidget>(form2_, control);
-    if (control.isEmpty()) {
-      QTest::mouseClick(form2_, Qt::LeftButton, {}, QPoint(500, 5));
-    } else {
-      Click(target);
+    ClickHelpWindow(control);
+    if (!bringsBack) QTest::keyClick(form2_, Qt::Key_Escape);
+    QCOMPARE(form1()->isVisible(), bringsBack);
+    QCOMPARE(timer_->isActive(), !bringsBack);
+    if (bringsBack) {
+      PressHelp();
+      ClickHelpWindow(control);
+      QVERIFY(form1()->isVisible());
     }
-    QTest::keyClick(form2_, Qt::Key_Escape);
-    QVERIFY(!form1_->isVisible());
-    QVERIFY(timer_->isActive());  // goes on counting
   }
 
   // The timer ticks 8000 ms after the help window first shows, never before.
@@ -124,7 +110,7 @@ class HelpWindowTest : public QObject {
     connect(timer_, &QTimer::timeout, this, [&] { tickedAfter = sinceHelp.elapsed(); });
     sinceHelp.start();
     PressHelp();
-    QTRY_VERIFY_WITH_TIMEOUT(form1_->isVisible(), 9500);
+    QTRY_VERIFY_WITH_TIMEOUT(form1()->isVisible(), 9500);
     QVERIFY2(tickedAfter >= 8000, qPrintable(QString::number(tickedAfter)));
     QVERIFY(!timer_->isActive());
     QVERIFY(form2_->isVisible());
@@ -133,7 +119,7 @@ class HelpWindowTest : public QObject {
   void closingTheHelpWindowWhileAloneShowsTheMainWindow() {
     PressHelp();
     form2_->close();
-    QVERIFY(form1_->isVisible());
+    QVERIFY(form1()->isVisible());
     QCOMPARE(CountTopLevels(QStringLiteral("Form2")), 1);
     PressHelp();  // the same window comes back
     QVERIFY(form2_->isVisible());
@@ -143,24 +129,31 @@ class HelpWindowTest : public QObject {
     PressHelp();
     QVERIFY(QMetaObject::invokeMethod(form2_, "Image1_Click"));
     QPointer<QWidget> help(form2_);
-    QVERIFY(form1_->close());
+    QVERIFY(form1()->close());
     QVERIFY(help.isNull());
     QCOMPARE(CountTopLevels(QStringLiteral("Form2")), 0);
   }
 
  private:
+  // Clicks the help window's control with that name, or its background at a
+  // point where no control lies.
+  void ClickHelpWindow(const QString& control) {
+    if (control.isEmpty()) {
+      QTest::mouseClick(form2_, Qt::LeftButton, {}, QPoint(500, 5));
+    } else {
+      Click(Child<QWidget>(form2_, control));
+    }
+  }
   void PressHelp() {
-    auto* button = Child<QPushButton>(form1_.get(), "Command5");
+    auto* button = Child<QPushButton>(form1(), "Command5");
     QVERIFY(button);
     if (button->isVisible()) {
       Click(button);
     } else {
-      QMetaObject::invokeMethod(form1_.get(), "Command5_Click");
+      QMetaObject::invokeMethod(form1(), "Command5_Click");
     }
   }
 
-  std::unique_ptr<ProgramDirectory> dir_;
-  std::unique_ptr<Form1> form1_;
   QWidget* form2_ = nullptr;
   QTimer* timer_ = nullptr;
 };

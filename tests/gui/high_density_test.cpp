@@ -58,41 +58,29 @@ double Distance(const QImage& a, const QImage& b) {
 
 }  // namespace
 
-class HighDensityTest : public QObject {
+class HighDensityTest : public MainWindowTest {
   Q_OBJECT
 
  private slots:
   void init() {
-    dir_ = std::make_unique<ProgramDirectory>(nullptr);
-    form1_ = std::make_unique<Form1>(dir_->path());
-    form1_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form1_.get()));
-    QVERIFY2(form1_->devicePixelRatio() > 1, "run with QT_SCALE_FACTOR above 1");
+    QVERIFY(OpenMainWindow());
+    QVERIFY2(form1()->devicePixelRatio() > 1, "run with QT_SCALE_FACTOR above 1");
   }
-  void cleanup() {
-    form1_.reset();
-    dir_.reset();
-  }
+  void cleanup() { CloseMainWindow(); }
 
   void picturesAreDrawnFromTheirDenseFiles_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("picture");
-    QTest::newRow("banner") << "Form1"
-                            << "Image1"
-                            << "banner";
-    QTest::newRow("keyboard") << "Form1"
-                              << "Image3"
-                              << "keyboard";
-    QTest::newRow("red marker") << "Form1"
-                                << "Image2(0)"
-                                << "marker-red";
-    QTest::newRow("blue marker") << "Form1"
-                                 << "Image2(25)"
-                                 << "marker-blue";
-    QTest::newRow("finger chart") << "Form2"
-                                  << "Image1"
-                                  << "finger-chart";
+    const auto addRow = [](const char* row, const char* window, const char* control,
+                           const char* picture) {
+      QTest::newRow(row) << QString(window) << QString(control) << QString(picture);
+    };
+    addRow("banner", "Form1", "Image1", "banner");
+    addRow("keyboard", "Form1", "Image3", "keyboard");
+    addRow("red marker", "Form1", "Image2(0)", "marker-red");
+    addRow("blue marker", "Form1", "Image2(25)", "marker-blue");
+    addRow("finger chart", "Form2", "Image1", "finger-chart");
   }
   void picturesAreDrawnFromTheirDenseFiles() {
     QFETCH(QString, window);
@@ -100,7 +88,7 @@ class HighDensityTest : public QObject {
     QFETCH(QString, picture);
     QWidget* shownIn = TopLevel(window);
     QVERIFY(shownIn);
-    if (shownIn != form1_.get()) {
+    if (shownIn != form1()) {
       shownIn->show();
       QVERIFY(QTest::qWaitForWindowExposed(shownIn));
     }
@@ -128,21 +116,22 @@ class HighDensityTest : public QObject {
   // The keyboard as a whole, with lit markers above it: apart from the
   // markers, it is the @2x picture pixel for pixel.
   void theKeyboardWithLitMarkersAtTwiceTheDensity() {
-    if (form1_->devicePixelRatio() != 2) QSKIP("pixel for pixel only at 2x");
-    Child<QListWidget>(form1_.get(), "List1")->addItem(QStringLiteral("中国"));
-    Child<QListWidget>(form1_.get(), "List1")->setCurrentRow(0);
-    QCOMPARE(LitMarkers(form1_.get()).size(), 6);
-    form1_->resize(1000, 760);  // larger than the small offscreen screen
-    auto* keyboard = Child<QWidget>(form1_.get(), "Image3");
-    const QImage window = DeviceImage(form1_->grab());
+    if (form1()->devicePixelRatio() != 2) QSKIP("pixel for pixel only at 2x");
+    Child<QListWidget>(form1(), "List1")->addItem(QStringLiteral("中国"));
+    Child<QListWidget>(form1(), "List1")->setCurrentRow(0);
+    QCOMPARE(LitMarkers(form1()).size(), 6);
+    form1()->resize(1000, 760);  // larger than the small offscreen screen
+    auto* keyboard = Child<QWidget>(form1(), "Image3");
+    const QImage window = DeviceImage(form1()->grab());
     const QRect region(keyboard->pos() * 2, keyboard->size() * 2);
     QImage shown = window.copy(region);
     QImage expected = OnBackground(PictureFile(QStringLiteral("keyboard@2x")),
-                                   form1_->palette().color(QPalette::Window), region.size());
-    for (int lit : LitMarkers(form1_.get())) {
-      auto* marker = Child<QWidget>(form1_.get(), QStringLiteral("Image2(%1)").arg(lit));
+                                   form1()->palette().color(QPalette::Window), region.size());
+    for (int lit : LitMarkers(form1())) {
+      auto* marker = Child<QWidget>(form1(), QStringLiteral("Image2(%1)").arg(lit));
       const QRect markerRegion(marker->pos() * 2 - region.topLeft(), marker->size() * 2);
-      QVERIFY(shown.copy(markerRegion) != expected.copy(markerRegion));  // the marker shows
+      QVERIFY2(shown.copy(markerRegion) != expected.copy(markerRegion),
+               qPrintable(marker->objectName() + QStringLiteral(" does not show")));
       for (QImage* image : {&shown, &expected}) {
         QPainter(image).fillRect(markerRegion, Qt::black);
       }
@@ -150,19 +139,18 @@ class HighDensityTest : public QObject {
     QCOMPARE(shown, expected);
   }
 
-  void theWindowIconHasItsDenseSizes() {
-    const QIcon icon = form1_->windowIcon();
-    for (int size : {16, 32}) {
-      QImage shown = icon.pixmap(QSize(size, size), 2.0).toImage();
-      shown.setDevicePixelRatio(1);
-      QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-               PictureFile(QStringLiteral("icon-%1@2x").arg(size)));
-    }
+  void theWindowIconHasItsDenseSizes_data() {
+    QTest::addColumn<int>("size");
+    QTest::newRow("16 px") << 16;
+    QTest::newRow("32 px") << 32;
   }
-
- private:
-  std::unique_ptr<ProgramDirectory> dir_;
-  std::unique_ptr<Form1> form1_;
+  void theWindowIconHasItsDenseSizes() {
+    QFETCH(int, size);
+    QImage shown = form1()->windowIcon().pixmap(QSize(size, size), 2.0).toImage();
+    shown.setDevicePixelRatio(1);
+    QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             PictureFile(QStringLiteral("icon-%1@2x").arg(size)));
+  }
 };
 
 QTEST_MAIN(HighDensityTest)
