@@ -58,20 +58,12 @@ class UrlRecorder : public QObject {
 
 }  // namespace
 
-class Form1Test : public QObject {
+class Form1Test : public MainWindowTest {
   Q_OBJECT
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<ProgramDirectory>(&kWords);
-    form_ = std::make_unique<Form1>(dir_->path());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-  }
-  void cleanup() {
-    form_.reset();
-    dir_.reset();
-  }
+  void init() { QVERIFY(OpenMainWindow(&kWords)); }
+  void cleanup() { CloseMainWindow(); }
 
   void controlsStandWhereTheDesignPutsThem_data() {
     QTest::addColumn<QString>("name");
@@ -103,7 +95,7 @@ class Form1Test : public QObject {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     QFETCH(bool, shown);
-    auto* control = Child<QWidget>(form_.get(), name);
+    auto* control = Child<QWidget>(form1(), name);
     QVERIFY2(control, qPrintable(name));
     QCOMPARE(control->pos(), geometry.topLeft());
     if (geometry.width() >= 0) QCOMPARE(control->width(), geometry.width());
@@ -112,45 +104,45 @@ class Form1Test : public QObject {
   }
 
   void windowCaptionTextsAndFonts() {
-    QCOMPARE(form_->windowTitle(), QStringLiteral("Kelvaro2.0版"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label6")->text(),
+    QCOMPARE(form1()->windowTitle(), QStringLiteral("Kelvaro2.0版"));
+    QCOMPARE(Child<QLabel>(form1(), "Label6")->text(),
              QStringLiteral("小孩子感兴趣的词（请点击）"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label1")->text(),
+    QCOMPARE(Child<QLabel>(form1(), "Label1")->text(),
              QStringLiteral("文字框:(把要练习的文字拷贝到这里)"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label2")->text(), QStringLiteral("拼音:"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label5")->text(), QStringLiteral("打字提示:"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label4")->text(),
+    QCOMPARE(Child<QLabel>(form1(), "Label2")->text(), QStringLiteral("拼音:"));
+    QCOMPARE(Child<QLabel>(form1(), "Label5")->text(), QStringLiteral("打字提示:"));
+    QCOMPARE(Child<QLabel>(form1(), "Label4")->text(),
              QStringLiteral("打字框:(在这个文本框中练习输入文字)"));
-    QCOMPARE(Child<QPushButton>(form_.get(), "Command5")->text(), QStringLiteral("帮助"));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label1")->palette().color(QPalette::WindowText),
+    QCOMPARE(Child<QPushButton>(form1(), "Command5")->text(), QStringLiteral("帮助"));
+    QCOMPARE(Child<QLabel>(form1(), "Label1")->palette().color(QPalette::WindowText),
              QColor(255, 0, 0));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label3")->palette().color(QPalette::WindowText),
+    QCOMPARE(Child<QLabel>(form1(), "Label3")->palette().color(QPalette::WindowText),
              QColor(255, 0, 0));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label5")->palette().color(QPalette::WindowText),
+    QCOMPARE(Child<QLabel>(form1(), "Label5")->palette().color(QPalette::WindowText),
              QColor(0, 0, 192));
-    QCOMPARE(Child<QLabel>(form_.get(), "Label4")->palette().color(QPalette::WindowText),
+    QCOMPARE(Child<QLabel>(form1(), "Label4")->palette().color(QPalette::WindowText),
              QColor(0, 0, 192));
     const QList<std::pair<const char*, double>> fonts{
         {"Text1", 14.25}, {"Text2", 24}, {"Text5", 24}, {"Text4", 24}, {"List1", 12}};
     for (const auto& [name, size] : fonts) {
-      const QFont font = Child<QWidget>(form_.get(), name)->font();
+      const QFont font = Child<QWidget>(form1(), name)->font();
       QCOMPARE(font.families().value(0), QStringLiteral("宋体"));
       // Noto Serif CJK SC before AR PL UMing CN: the latter draws l like 1.
       QVERIFY(font.families().indexOf(QStringLiteral("Noto Serif CJK SC")) <
               font.families().indexOf(QStringLiteral("AR PL UMing CN")));
       QCOMPARE(font.pointSizeF(), size);
     }
-    QVERIFY(Child<QRadioButton>(form_.get(), "Option3")->isChecked());
-    QVERIFY(!Child<QRadioButton>(form_.get(), "Option1")->isChecked());
+    QVERIFY(Child<QRadioButton>(form1(), "Option3")->isChecked());
+    QVERIFY(!Child<QRadioButton>(form1(), "Option1")->isChecked());
   }
 
   void textBoxesWrapScrollAndAreEditable() {
-    auto* text4 = Child<QPlainTextEdit>(form_.get(), "Text4");
+    auto* text4 = Child<QPlainTextEdit>(form1(), "Text4");
     QCOMPARE(text4->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     QCOMPARE(text4->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(!text4->isReadOnly());
     for (const char* name : {"Text1", "Text2", "Text5"}) {
-      auto* box = Child<LongTextBox>(form_.get(), name);
+      auto* box = Child<LongTextBox>(form1(), name);
       QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
       // The sample and its readings wrap within the box's width.
       const std::vector<int>& starts = box->lineStarts();
@@ -166,40 +158,40 @@ class Form1Test : public QObject {
   // At start every box shows the beginning of its text, its first line whole.
   void theBoxesOpenAtTheirFirstLine() {
     for (const char* name : {"Text1", "Text2", "Text5"}) {
-      auto* box = Child<LongTextBox>(form_.get(), name);
+      auto* box = Child<LongTextBox>(form1(), name);
       QCOMPARE(box->verticalScrollBar()->value(), 0);
       QCOMPARE(box->cursorPosition(), 0);
     }
   }
 
   void focusStartsInTheSourceBoxAndFollowsTheTabOrder() {
-    QTRY_COMPARE(QApplication::focusWidget(), Child<QWidget>(form_.get(), "Text1"));
+    QTRY_COMPARE(QApplication::focusWidget(), Child<QWidget>(form1(), "Text1"));
     QStringList order;
-    QWidget* widget = Child<QWidget>(form_.get(), "Text1");
+    QWidget* widget = Child<QWidget>(form1(), "Text1");
     do {
       if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus))
         order << widget->objectName();
       widget = widget->nextInFocusChain();
-    } while (widget != Child<QWidget>(form_.get(), "Text1"));
+    } while (widget != Child<QWidget>(form1(), "Text1"));
     QCOMPARE(order, (QStringList{"Text1", "Text2", "Text4", "Text5", "List1", "Command5"}));
   }
 
   void theSampleTextIsConvertedAtStart() {
-    auto* text1 = Child<LongTextBox>(form_.get(), "Text1");
+    auto* text1 = Child<LongTextBox>(form1(), "Text1");
     QVERIFY(text1->toPlainText().endsWith(QLatin1Char('\n')));
-    QVERIFY(Child<LongTextBox>(form_.get(), "Text2")
+    QVERIFY(Child<LongTextBox>(form1(), "Text2")
                 ->toPlainText()
                 .startsWith(QStringLiteral("qǐng bǎ yào")));
-    QVERIFY(Child<LongTextBox>(form_.get(), "Text5")
+    QVERIFY(Child<LongTextBox>(form1(), "Text5")
                 ->toPlainText()
                 .startsWith(QStringLiteral("QING BA YAO")));
-    QVERIFY(LitMarkers(form_.get()).isEmpty());
+    QVERIFY(LitMarkers(form1()).isEmpty());
   }
 
   void typingConvertsAtEveryChange() {
-    auto* text1 = Child<LongTextBox>(form_.get(), "Text1");
-    auto* text2 = Child<LongTextBox>(form_.get(), "Text2");
-    auto* text5 = Child<LongTextBox>(form_.get(), "Text5");
+    auto* text1 = Child<LongTextBox>(form1(), "Text1");
+    auto* text2 = Child<LongTextBox>(form1(), "Text2");
+    auto* text5 = Child<LongTextBox>(form1(), "Text5");
     text1->setFocus();
     text1->selectAll();
     QTest::keyClick(text1, Qt::Key_Delete);
@@ -236,33 +228,33 @@ class Form1Test : public QObject {
     QFETCH(int, row);
     QFETCH(QString, hints);
     QFETCH(QList<int>, lit);
-    auto* list = Child<QListWidget>(form_.get(), "List1");
+    auto* list = Child<QListWidget>(form1(), "List1");
     // Light every key first, so that a choice must also darken.
     list->setCurrentRow(row == 0 ? 4 : 0);
     QListWidgetItem* item = list->item(row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
     QCOMPARE(list->currentRow(), row);
-    QCOMPARE(Child<LongTextBox>(form_.get(), "Text1")->toPlainText(), item->text());
-    QCOMPARE(Child<LongTextBox>(form_.get(), "Text5")->toPlainText(), hints);
-    QCOMPARE(LitMarkers(form_.get()), lit);
+    QCOMPARE(Child<LongTextBox>(form1(), "Text1")->toPlainText(), item->text());
+    QCOMPARE(Child<LongTextBox>(form1(), "Text5")->toPlainText(), hints);
+    QCOMPARE(LitMarkers(form1()), lit);
   }
 
   void choosingByKeyboardAndTypingAfterwards() {
-    auto* list = Child<QListWidget>(form_.get(), "List1");
+    auto* list = Child<QListWidget>(form1(), "List1");
     list->setFocus();
     list->setCurrentRow(1);  // 女
     QTest::keyClick(list, Qt::Key_Up);
-    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
-    auto* text1 = Child<LongTextBox>(form_.get(), "Text1");
+    QCOMPARE(LitMarkers(form1()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    auto* text1 = Child<LongTextBox>(form1(), "Text1");
     text1->setFocus();
     text1->setCursorPosition(static_cast<int>(text1->toPlainText().size()));
     TypeThroughInputMethod(text1, QStringLiteral("爸爸"));
-    QCOMPARE(Child<LongTextBox>(form_.get(), "Text5")->toPlainText(),
+    QCOMPARE(Child<LongTextBox>(form1(), "Text5")->toPlainText(),
              QStringLiteral("ZHONG GUO BA BA "));
-    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
-    form_->resize(700, 500);
-    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
-    QCOMPARE(Child<QWidget>(form_.get(), "Image2(19)")->pos(), QPoint(256, 459));
+    QCOMPARE(LitMarkers(form1()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    form1()->resize(700, 500);
+    QCOMPARE(LitMarkers(form1()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    QCOMPARE(Child<QWidget>(form1(), "Image2(19)")->pos(), QPoint(256, 459));
   }
 
   // Focus alone chooses nothing, however it comes; the first arrow key then
@@ -277,8 +269,8 @@ class Form1Test : public QObject {
   }
   void focusInTheWordListChoosesNothing() {
     QFETCH(Qt::FocusReason, reason);
-    auto* text1 = Child<LongTextBox>(form_.get(), "Text1");
-    auto* list = Child<QListWidget>(form_.get(), "List1");
+    auto* text1 = Child<LongTextBox>(form1(), "Text1");
+    auto* list = Child<QListWidget>(form1(), "List1");
     const QString sample = text1->toPlainText();
     list->setFocus(reason);
     QTRY_COMPARE(QApplication::focusWidget(), list);
@@ -286,24 +278,24 @@ class Form1Test : public QObject {
     list->setFocus(reason);
     QTRY_COMPARE(QApplication::focusWidget(), list);
     QCOMPARE(text1->toPlainText(), sample);
-    QVERIFY(LitMarkers(form_.get()).isEmpty());
+    QVERIFY(LitMarkers(form1()).isEmpty());
     QVERIFY(list->selectedItems().isEmpty());
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(text1->toPlainText(), QStringLiteral("中国"));
-    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    QCOMPARE(LitMarkers(form1()), (QList<int>{6, 8, 14, 15, 19, 24}));
   }
 
   void tabbingThroughTheWindowKeepsTheSourceText() {
-    auto* text1 = Child<LongTextBox>(form_.get(), "Text1");
-    auto* list = Child<QListWidget>(form_.get(), "List1");
+    auto* text1 = Child<LongTextBox>(form1(), "Text1");
+    auto* list = Child<QListWidget>(form1(), "List1");
     const QString sample = text1->toPlainText();
     QTRY_COMPARE(QApplication::focusWidget(), text1);
     for (int i = 0; i < 4; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), list);
     QTest::keyClick(list, Qt::Key_Tab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), Child<QWidget>(form_.get(), "Text5"));
+    QCOMPARE(QApplication::focusWidget(), Child<QWidget>(form1(), "Text5"));
     QCOMPARE(text1->toPlainText(), sample);
-    QVERIFY(LitMarkers(form_.get()).isEmpty());
+    QVERIFY(LitMarkers(form1()).isEmpty());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(text1->toPlainText(), QStringLiteral("中国"));
@@ -311,8 +303,8 @@ class Form1Test : public QObject {
 
   // A click on an entry chooses it, selected before or not, and chooses it once.
   void clickingTheSelectedEntryChoosesItAgain() {
-    auto* list = Child<QListWidget>(form_.get(), "List1");
-    auto* text1 = Child<LongTextBox>(form_.get(), "Text1");
+    auto* list = Child<QListWidget>(form1(), "List1");
+    auto* text1 = Child<LongTextBox>(form1(), "Text1");
     const QPoint china = list->visualItemRect(list->item(0)).center();
     QSignalSpy changes(text1, &LongTextBox::textChanged);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, china);
@@ -325,8 +317,8 @@ class Form1Test : public QObject {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, china);
     QCOMPARE(changes.size(), 1);
     QCOMPARE(text1->toPlainText(), QStringLiteral("中国"));
-    QCOMPARE(Child<LongTextBox>(form_.get(), "Text5")->toPlainText(), QStringLiteral("ZHONG GUO "));
-    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    QCOMPARE(Child<LongTextBox>(form1(), "Text5")->toPlainText(), QStringLiteral("ZHONG GUO "));
+    QCOMPARE(LitMarkers(form1()), (QList<int>{6, 8, 14, 15, 19, 24}));
     // A click below the last entry chooses nothing.
     changes.clear();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -337,25 +329,25 @@ class Form1Test : public QObject {
   // The markers have no click handler: a click on a lit one does nothing, and
   // in particular does not reach the keyboard picture below it.
   void clickingALitMarkerDoesNothing() {
-    auto* list = Child<QListWidget>(form_.get(), "List1");
+    auto* list = Child<QListWidget>(form1(), "List1");
     list->setCurrentRow(0);
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
     for (int lit : {6, 19}) {
-      ClickWindowAt(Child<QWidget>(form_.get(), QStringLiteral("Image2(%1)").arg(lit)));
+      ClickWindowAt(Child<QWidget>(form1(), QStringLiteral("Image2(%1)").arg(lit)));
     }
     // The keyboard beside them still opens the home page.
-    ClickWindowAt(Child<QWidget>(form_.get(), "Image3"));
+    ClickWindowAt(Child<QWidget>(form1(), "Image3"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(recorder.opened.size(), 1);
-    QCOMPARE(Child<LongTextBox>(form_.get(), "Text1")->toPlainText(), QStringLiteral("中国"));
-    QCOMPARE(LitMarkers(form_.get()), (QList<int>{6, 8, 14, 15, 19, 24}));
+    QCOMPARE(Child<LongTextBox>(form1(), "Text1")->toPlainText(), QStringLiteral("中国"));
+    QCOMPARE(LitMarkers(form1()), (QList<int>{6, 8, 14, 15, 19, 24}));
   }
 
   void theWordListEndsAtItsFirstEmptyLine() {
-    QCOMPARE(Entries(Child<QListWidget>(form_.get(), "List1")),
+    QCOMPARE(Entries(Child<QListWidget>(form1(), "List1")),
              (QStringList{"中国", "女", "谁", "abc", "妈妈", "快乐", ""}));
-    QCOMPARE(Child<QListWidget>(form_.get(), "List1")->currentRow(), -1);
+    QCOMPARE(Child<QListWidget>(form1(), "List1")->currentRow(), -1);
   }
 
   void wordListFiles_data() {
@@ -419,24 +411,24 @@ class Form1Test : public QObject {
     QFETCH(int, text4Height);
     QFETCH(int, listHeight);
     // The layout reads the window's outer size, frame included.
-    const QSize frame = form_->frameGeometry().size() - form_->size();
-    form_->resize(QSize(1024, 768) - frame);
-    form_->resize(size - frame);
-    QTRY_COMPARE(form_->frameGeometry().size(), size);
+    const QSize frame = form1()->frameGeometry().size() - form1()->size();
+    form1()->resize(QSize(1024, 768) - frame);
+    form1()->resize(size - frame);
+    QTRY_COMPARE(form1()->frameGeometry().size(), size);
     for (const char* name : {"Text1", "Text2", "Text5", "Text4"}) {
-      QCOMPARE(Child<QWidget>(form_.get(), name)->width(), textWidth);
+      QCOMPARE(Child<QWidget>(form1(), name)->width(), textWidth);
     }
-    QCOMPARE(Child<QWidget>(form_.get(), "Text4")->height(), text4Height);
-    QCOMPARE(Child<QWidget>(form_.get(), "List1")->height(), listHeight);
-    QCOMPARE(Child<QWidget>(form_.get(), "Text1")->height(), 57);
-    QCOMPARE(Child<QWidget>(form_.get(), "Image3")->geometry(), QRect(136, 304, 650, 219));
+    QCOMPARE(Child<QWidget>(form1(), "Text4")->height(), text4Height);
+    QCOMPARE(Child<QWidget>(form1(), "List1")->height(), listHeight);
+    QCOMPARE(Child<QWidget>(form1(), "Text1")->height(), 57);
+    QCOMPARE(Child<QWidget>(form1(), "Image3")->geometry(), QRect(136, 304, 650, 219));
   }
 
   void linksOpenTheHomePageOncePerClick() {
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
     for (const char* name : {"Image1", "Image3", "Label3"}) {
-      Click(Child<QWidget>(form_.get(), name));
+      Click(Child<QWidget>(form1(), name));
     }
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(recorder.opened.size(), 3);
@@ -445,10 +437,6 @@ class Form1Test : public QObject {
     QVERIFY(recorder.opened.at(0).isLocalFile());
     QVERIFY(recorder.opened.at(0).path().endsWith(QStringLiteral("/share/kelvaro/index.html")));
   }
-
- private:
-  std::unique_ptr<ProgramDirectory> dir_;
-  std::unique_ptr<Form1> form_;
 };
 
 QTEST_MAIN(Form1Test)
