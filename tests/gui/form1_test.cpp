@@ -3,7 +3,6 @@
 #include "app/form1.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -19,7 +18,7 @@
 
 #include "app/long_text_box.h"
 #include "gui_test_support.h"
-#include "wordlist/word_list_file.h"
+#include "tests/test_support.h"
 
 using namespace kelvaro;
 
@@ -46,6 +45,12 @@ QStringList Entries(QListWidget* list) {
   QStringList entries;
   for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
   return entries;
+}
+
+// A data row for each of the source, pinyin and hint boxes.
+void AddTextBoxRows() {
+  QTest::addColumn<QString>("name");
+  for (const char* name : {"Text1", "Text2", "Text5"}) QTest::newRow(name) << name;
 }
 
 class UrlRecorder : public QObject {
@@ -122,46 +127,59 @@ class Form1Test : public MainWindowTest {
              QColor(0, 0, 192));
     QCOMPARE(Child<QLabel>(form1(), "Label4")->palette().color(QPalette::WindowText),
              QColor(0, 0, 192));
-    const QList<std::pair<const char*, double>> fonts{
-        {"Text1", 14.25}, {"Text2", 24}, {"Text5", 24}, {"Text4", 24}, {"List1", 12}};
-    for (const auto& [name, size] : fonts) {
-      const QFont font = Child<QWidget>(form1(), name)->font();
-      QCOMPARE(font.families().value(0), QStringLiteral("宋体"));
-      // Noto Serif CJK SC before AR PL UMing CN: the latter draws l like 1.
-      QVERIFY(font.families().indexOf(QStringLiteral("Noto Serif CJK SC")) <
-              font.families().indexOf(QStringLiteral("AR PL UMing CN")));
-      QCOMPARE(font.pointSizeF(), size);
-    }
     QVERIFY(Child<QRadioButton>(form1(), "Option3")->isChecked());
     QVERIFY(!Child<QRadioButton>(form1(), "Option1")->isChecked());
   }
 
-  void textBoxesWrapScrollAndAreEditable() {
+  void boxFonts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("size");
+    QTest::newRow("Text1") << "Text1" << 14.25;
+    QTest::newRow("Text2") << "Text2" << 24.0;
+    QTest::newRow("Text5") << "Text5" << 24.0;
+    QTest::newRow("Text4") << "Text4" << 24.0;
+    QTest::newRow("List1") << "List1" << 12.0;
+  }
+  void boxFonts() {
+    QFETCH(QString, name);
+    QFETCH(double, size);
+    const QFont font = Child<QWidget>(form1(), name)->font();
+    QCOMPARE(font.families().value(0), QStringLiteral("宋体"));
+    // Noto Serif CJK SC before AR PL UMing CN: the latter draws l like 1.
+    QVERIFY(font.families().indexOf(QStringLiteral("Noto Serif CJK SC")) <
+            font.families().indexOf(QStringLiteral("AR PL UMing CN")));
+    QCOMPARE(font.pointSizeF(), size);
+  }
+
+  void thePracticeBoxWrapsScrollsAndIsEditable() {
     auto* text4 = Child<QPlainTextEdit>(form1(), "Text4");
     QCOMPARE(text4->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     QCOMPARE(text4->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(!text4->isReadOnly());
-    for (const char* name : {"Text1", "Text2", "Text5"}) {
-      auto* box = Child<LongTextBox>(form1(), name);
-      QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-      // The sample and its readings wrap within the box's width.
-      const std::vector<int>& starts = box->lineStarts();
-      QVERIFY(starts.size() > 2);
-      QVERIFY(box->toPlainText().at(starts[1] - 1) != QLatin1Char('\n'));
-      box->setFocus();
-      box->setCursorPosition(0);
-      QTest::keyClicks(box, "ab");
-      QVERIFY(box->toPlainText().startsWith(QStringLiteral("ab")));
-    }
+  }
+
+  void textBoxesWrapScrollAndAreEditable_data() { AddTextBoxRows(); }
+  void textBoxesWrapScrollAndAreEditable() {
+    QFETCH(QString, name);
+    auto* box = Child<LongTextBox>(form1(), name);
+    QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    // The sample and its readings wrap within the box's width.
+    const std::vector<int>& starts = box->lineStarts();
+    QVERIFY(starts.size() > 2);
+    QVERIFY(box->toPlainText().at(starts[1] - 1) != QLatin1Char('\n'));
+    box->setFocus();
+    box->setCursorPosition(0);
+    QTest::keyClicks(box, "ab");
+    QVERIFY(box->toPlainText().startsWith(QStringLiteral("ab")));
   }
 
   // At start every box shows the beginning of its text, its first line whole.
+  void theBoxesOpenAtTheirFirstLine_data() { AddTextBoxRows(); }
   void theBoxesOpenAtTheirFirstLine() {
-    for (const char* name : {"Text1", "Text2", "Text5"}) {
-      auto* box = Child<LongTextBox>(form1(), name);
-      QCOMPARE(box->verticalScrollBar()->value(), 0);
-      QCOMPARE(box->cursorPosition(), 0);
-    }
+    QFETCH(QString, name);
+    auto* box = Child<LongTextBox>(form1(), name);
+    QCOMPARE(box->verticalScrollBar()->value(), 0);
+    QCOMPARE(box->cursorPosition(), 0);
   }
 
   void focusStartsInTheSourceBoxAndFollowsTheTabOrder() {
@@ -368,27 +386,23 @@ class Form1Test : public MainWindowTest {
     QFETCH(bool, present);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, entries);
-    ProgramDirectory dir(present ? &bytes : nullptr);
-    Form1 form(dir.path());
-    QCOMPARE(Entries(Child<QListWidget>(&form, "List1")), entries);
+    MainWindow window(present ? &bytes : nullptr);
+    QCOMPARE(Entries(Child<QListWidget>(&window.form, "List1")), entries);
     // The conversion of the sample text ran all the same.
-    QVERIFY(!Child<LongTextBox>(&form, "Text5")->toPlainText().isEmpty());
+    QVERIFY(!Child<LongTextBox>(&window.form, "Text5")->toPlainText().isEmpty());
     if (present) {
-      QFile file(dir.wordListPath());
+      QFile file(window.directory.wordListPath());
       QVERIFY(file.open(QIODevice::ReadOnly));
       QCOMPARE(file.readAll(), bytes);
     }
   }
 
+  // The entries as the table of their checked readings lists them.
   void theShippedWordListIsLoadedInFileOrder() {
     Form1 form(std::filesystem::path(KELVARO_PROGRAM_DIR));
-    QFile file(QDir(QStringLiteral(KELVARO_PROGRAM_DIR)).filePath(WordListFileName()));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
     QStringList expected;
-    for (const auto& entry : ParseWordList(
-             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
-      expected << QString::fromStdU16String(entry);
+    for (const ExpectedReading& row : ReadExpectedReadings("word-list-readings.tsv")) {
+      expected << QString::fromStdString(row.entry);
     }
     QVERIFY(expected.size() >= 120);
     QVERIFY(expected.contains(QStringLiteral("照相机")));
@@ -416,7 +430,9 @@ class Form1Test : public MainWindowTest {
     form1()->resize(size - frame);
     QTRY_COMPARE(form1()->frameGeometry().size(), size);
     for (const char* name : {"Text1", "Text2", "Text5", "Text4"}) {
-      QCOMPARE(Child<QWidget>(form1(), name)->width(), textWidth);
+      const int width = Child<QWidget>(form1(), name)->width();
+      QVERIFY2(width == textWidth,
+               qPrintable(QStringLiteral("%1 is %2 px wide").arg(name).arg(width)));
     }
     QCOMPARE(Child<QWidget>(form1(), "Text4")->height(), text4Height);
     QCOMPARE(Child<QWidget>(form1(), "List1")->height(), listHeight);
