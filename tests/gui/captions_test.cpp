@@ -44,9 +44,8 @@ class CaptionsTest : public QObject {
   void everyCaptionShowsWhole() {
     QFETCH(QString, window);
     QFETCH(QString, label);
-    ProgramDirectory dir(nullptr);
-    Form1 form(dir.path());
-    QWidget* parent = window == QStringLiteral("Form1") ? &form : TopLevel(window);
+    MainWindow mainWindow;
+    QWidget* parent = window == QStringLiteral("Form1") ? &mainWindow.form : TopLevel(window);
     auto* caption = Child<QLabel>(parent, label);
     QVERIFY(caption);
     const QColor background = caption->palette().color(caption->backgroundRole());

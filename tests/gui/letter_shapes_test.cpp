@@ -64,10 +64,9 @@ class LetterShapesTest : public QObject {
   }
   void distinctLettersAndEveryToneMark() {
     QFETCH(QString, control);
-    ProgramDirectory dir(nullptr);
-    Form1 form(dir.path());
+    MainWindow mainWindow;
     QWidget* window = control.startsWith(QStringLiteral("lbl")) ? TopLevel(QStringLiteral("Form2"))
-                                                                : static_cast<QWidget*>(&form);
+                                                                : &mainWindow.form;
     QWidget* widget = Child<QWidget>(window, control);
     QVERIFY(widget);
     QRawFont used = QRawFont::fromFont(widget->font());

@@ -34,35 +34,34 @@ QMenu* MenuOf(QWidget* box) {
 
 }  // namespace
 
-class TextBoxesTest : public QObject {
+class TextBoxesTest : public MainWindowTest {
   Q_OBJECT
 
  private slots:
   void initTestCase() { InstallQtTranslations(*QCoreApplication::instance()); }
 
-  void init() {
-    form_ = std::make_unique<Form1>(programDirectory_.path());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-  }
-  void cleanup() { form_.reset(); }
+  void init() { QVERIFY(OpenMainWindow()); }
+  void cleanup() { CloseMainWindow(); }
 
+  void everyBoxHasTheSameChineseMenu_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"Text1", "Text2", "Text4", "Text5"}) QTest::newRow(name) << name;
+  }
   void everyBoxHasTheSameChineseMenu() {
+    QFETCH(QString, name);
     // As Qt's own Chinese translation words them.
     const QStringList chinese{QStringLiteral("撤消"), QStringLiteral("重做"),
                               QStringLiteral("剪切"), QStringLiteral("复制"),
                               QStringLiteral("粘贴"), QStringLiteral("删除"),
                               QStringLiteral("全选")};
-    for (const char* name : {"Text1", "Text2", "Text4", "Text5"}) {
-      QWidget* box = Child<QWidget>(form_.get(), QString::fromLatin1(name));
-      QVERIFY(box);
-      std::unique_ptr<QMenu> menu(MenuOf(box));
-      QCOMPARE(Entries(menu.get()), chinese);
-    }
+    QWidget* box = Child<QWidget>(form1(), name);
+    QVERIFY(box);
+    std::unique_ptr<QMenu> menu(MenuOf(box));
+    QCOMPARE(Entries(menu.get()), chinese);
   }
 
   void thePinyinBoxReadsAsEditableText() {
-    auto* text2 = Child<LongTextBox>(form_.get(), QStringLiteral("Text2"));
+    auto* text2 = Child<LongTextBox>(form1(), QStringLiteral("Text2"));
     QVERIFY(!text2->toPlainText().isEmpty());
     QAccessibleInterface* access = QAccessible::queryAccessibleInterface(text2);
     QVERIFY(access);
@@ -84,10 +83,6 @@ class TextBoxesTest : public QObject {
     editable->insertText(0, QStringLiteral("nǐ "));
     QCOMPARE(text2->toPlainText(), QStringLiteral("nǐ ") + before);
   }
-
- private:
-  ProgramDirectory programDirectory_{nullptr};
-  std::unique_ptr<Form1> form_;
 };
 
 QTEST_MAIN(TextBoxesTest)
