@@ -13,8 +13,8 @@
 #include "app/form1.h"
 #include "app/list_entry.h"
 #include "app/long_text_box.h"
-#include "convert/conversion.h"
 #include "gui_test_support.h"
+#include "tests/test_support.h"
 
 using namespace kelvaro;
 
@@ -51,6 +51,11 @@ void ReadAloudFromMenu(QAbstractScrollArea* box) {
 class ReadAloudTest : public QObject {
   Q_OBJECT
 
+ public:
+  // The boxes that read aloud from their menus.
+  enum class Box { kSource, kPinyin };
+  Q_ENUM(Box)
+
  private slots:
   void init() {
     window_ = std::make_unique<QWidget>();
@@ -68,68 +73,66 @@ class ReadAloudTest : public QObject {
   }
   void cleanup() { window_.reset(); }
 
+  void menusKeepTheirItemsAndEndWithReadAloud_data() {
+    QTest::addColumn<Box>("box");
+    QTest::newRow("source") << Box::kSource;
+    QTest::newRow("pinyin") << Box::kPinyin;
+  }
   void menusKeepTheirItemsAndEndWithReadAloud() {
-    for (LongTextBox* box : {source_, pinyin_}) {
-      QMenu* menu = OpenContextMenu(box);
-      QVERIFY(menu);
-      const QStringList texts = ActionTexts(menu);
-      QVERIFY2(texts.size() > 3, qPrintable(texts.join(' ')));
-      QCOMPARE(texts.constLast(), QStringLiteral("朗读"));
-      QCOMPARE(menu->actions().constLast()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
-      menu->close();
-    }
+    QFETCH(Box, box);
+    QMenu* menu = OpenContextMenu(BoxWidget(box));
+    QVERIFY(menu);
+    const QStringList texts = ActionTexts(menu);
+    QVERIFY2(texts.size() > 3, qPrintable(texts.join(' ')));
+    QCOMPARE(texts.constLast(), QStringLiteral("朗读"));
+    QCOMPARE(menu->actions().constLast()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    menu->close();
   }
 
-  void sourceBoxSpeaksItsReadings_data() {
+  // 朗读 in a box's menu: the source box speaks the readings of its text, the
+  // pinyin box the syllables it shows; each only its selection when there is
+  // one.
+  void eachBoxSpeaksWhatItHolds_data() {
+    QTest::addColumn<Box>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("selectFrom");  // -1: no selection
     QTest::addColumn<int>("selectTo");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("whole text") << "重庆" << -1 << -1 << "chong2 qing4";
-    QTest::newRow("rule reading without digit") << "暖和" << -1 << -1 << "nuan3 huo";
-    QTest::newRow("ü as v") << "女" << -1 << -1 << "nv3";
-    QTest::newRow("selection only") << "今天很暖和。" << 3 << 5 << "nuan3 huo";
-    QTest::newRow("selection made backwards") << "今天很暖和。" << 5 << 3 << "nuan3 huo";
-    QTest::newRow("selection read in its context") << "去重庆玩" << 1 << 2 << "chong2";
-    QTest::newRow("selection across lines") << "中\n国人" << 0 << 3 << "zhong1 guo2";
-    QTest::newRow("punctuation and Latin dropped") << "abc，好！" << -1 << -1 << "hao3";
-    QTest::newRow("nothing to read") << "abc" << -1 << -1 << "";
+    QTest::newRow("source: whole text") << Box::kSource << "重庆" << -1 << -1 << "chong2 qing4";
+    QTest::newRow("source: rule reading without digit")
+        << Box::kSource << "暖和" << -1 << -1 << "nuan3 huo";
+    QTest::newRow("source: ü as v") << Box::kSource << "女" << -1 << -1 << "nv3";
+    QTest::newRow("source: selection only")
+        << Box::kSource << "今天很暖和。" << 3 << 5 << "nuan3 huo";
+    QTest::newRow("source: selection made backwards")
+        << Box::kSource << "今天很暖和。" << 5 << 3 << "nuan3 huo";
+    QTest::newRow("source: selection read in its context")
+        << Box::kSource << "去重庆玩" << 1 << 2 << "chong2";
+    QTest::newRow("source: selection across lines")
+        << Box::kSource << "中\n国人" << 0 << 3 << "zhong1 guo2";
+    QTest::newRow("source: punctuation and Latin dropped")
+        << Box::kSource << "abc，好！" << -1 << -1 << "hao3";
+    QTest::newRow("source: nothing to read") << Box::kSource << "abc" << -1 << -1 << "";
+    QTest::newRow("pinyin: whole text")
+        << Box::kPinyin << "chóng qìng " << -1 << -1 << "chong2 qing4";
+    QTest::newRow("pinyin: neutral tone") << Box::kPinyin << "nuǎn huo " << -1 << -1 << "nuan3 huo";
+    QTest::newRow("pinyin: ü as v") << Box::kPinyin << "nǚ lǜ " << -1 << -1 << "nv3 lv4";
+    QTest::newRow("pinyin: selection only")
+        << Box::kPinyin << "wǒ ài zhōng guó " << 5 << 15 << "zhong1 guo2";
   }
-  void sourceBoxSpeaksItsReadings() {
+  void eachBoxSpeaksWhatItHolds() {
+    QFETCH(Box, box);
     QFETCH(QString, text);
     QFETCH(int, selectFrom);
     QFETCH(int, selectTo);
     QFETCH(QString, spoken);
-    source_->setPlainText(text);
+    LongTextBox* widget = BoxWidget(box);
+    widget->setPlainText(text);
     if (selectFrom >= 0) {
-      source_->setCursorPosition(selectFrom);
-      source_->setCursorPosition(selectTo, true);
+      widget->setCursorPosition(selectFrom);
+      widget->setCursorPosition(selectTo, true);
     }
-    ReadAloudFromMenu(source_);
-    QCOMPARE(spoken_, QStringList{spoken});
-  }
-
-  void pinyinBoxSpeaksWhatItShows_data() {
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<int>("selectFrom");
-    QTest::addColumn<int>("selectTo");
-    QTest::addColumn<QString>("spoken");
-    QTest::newRow("whole text") << "chóng qìng " << -1 << -1 << "chong2 qing4";
-    QTest::newRow("neutral tone") << "nuǎn huo " << -1 << -1 << "nuan3 huo";
-    QTest::newRow("ü as v") << "nǚ lǜ " << -1 << -1 << "nv3 lv4";
-    QTest::newRow("selection only") << "wǒ ài zhōng guó " << 5 << 15 << "zhong1 guo2";
-  }
-  void pinyinBoxSpeaksWhatItShows() {
-    QFETCH(QString, shown);
-    QFETCH(int, selectFrom);
-    QFETCH(int, selectTo);
-    QFETCH(QString, spoken);
-    pinyin_->setPlainText(shown);
-    if (selectFrom >= 0) {
-      pinyin_->setCursorPosition(selectFrom);
-      pinyin_->setCursorPosition(selectTo, true);
-    }
-    ReadAloudFromMenu(pinyin_);
+    ReadAloudFromMenu(widget);
     QCOMPARE(spoken_, QStringList{spoken});
   }
 
@@ -171,12 +174,10 @@ class ReadAloudTest : public QObject {
   // The real voice: on the sound device when there is one, silent when there
   // is none or its data is missing (the second run, without voice data).
   void mainWindowKeepsReactingWhileItSpeaks() {
-    ProgramDirectory dir(nullptr);
-    Form1 form(dir.path());
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto* text1 = Child<LongTextBox>(&form, QStringLiteral("Text1"));
-    auto* text2 = Child<LongTextBox>(&form, QStringLiteral("Text2"));
+    MainWindow window;
+    QVERIFY(window.Show());
+    auto* text1 = Child<LongTextBox>(&window.form, QStringLiteral("Text1"));
+    auto* text2 = Child<LongTextBox>(&window.form, QStringLiteral("Text2"));
     text1->setPlainText(QStringLiteral("床前明月光，疑是地上霜。举头望明月，低头思故乡。"));
     QElapsedTimer timer;
     timer.start();
@@ -189,15 +190,11 @@ class ReadAloudTest : public QObject {
     typed.setCommitString(QStringLiteral("中"));
     QApplication::sendEvent(text1, &typed);
     QVERIFY(text2->toPlainText().endsWith(QStringLiteral("zhōng ")));
-    form.close();
+    window.form.close();
   }
 
  private:
-  static const PinyinConverter& Converter() {
-    static const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
-    static const PinyinConverter converter(dictionary);
-    return converter;
-  }
+  LongTextBox* BoxWidget(Box box) const { return box == Box::kSource ? source_ : pinyin_; }
 
   std::unique_ptr<QWidget> window_;
   LongTextBox* source_ = nullptr;
