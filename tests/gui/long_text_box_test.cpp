@@ -18,12 +18,6 @@ using kelvaro::LongTextBox;
 
 namespace {
 
-QString Repeat(const QString& piece, int times) {
-  QString out;
-  for (int i = 0; i < times; ++i) out += piece;
-  return out;
-}
-
 // The lines as they are shown, each without the line feed that ends it.
 QStringList Lines(const LongTextBox& box) {
   QStringList lines;
@@ -56,12 +50,12 @@ class LongTextBoxTest : public QObject {
   void readsBackExactly_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << QString();
-    QTest::newRow("pinyin") << Repeat(QStringLiteral("zhōng guó "), 500);
-    QTest::newRow("hints") << Repeat(QStringLiteral("ZHONG GUO "), 500);
-    QTest::newRow("characters with readings") << Repeat(QStringLiteral("中(zhōng)国(guó)"), 300);
+    QTest::newRow("pinyin") << QStringLiteral("zhōng guó ").repeated(500);
+    QTest::newRow("hints") << QStringLiteral("ZHONG GUO ").repeated(500);
+    QTest::newRow("characters with readings") << QStringLiteral("中(zhōng)国(guó)").repeated(300);
     QTest::newRow("line feeds and spaces") << QStringLiteral("a\n\nb  \n c\n");
     QTest::newRow("astral and lone surrogates") << QStringLiteral("中\U00020000国 \xD800 x");
-    QTest::newRow("one long word") << Repeat(QStringLiteral("x"), 3000);
+    QTest::newRow("one long word") << QStringLiteral("x").repeated(3000);
   }
   void readsBackExactly() {
     QFETCH(QString, text);
@@ -91,7 +85,7 @@ class LongTextBoxTest : public QObject {
     QFETCH(int, width);
     box_->resize(width, 120);
     const QString text =
-        Repeat(QStringLiteral("xiǎo péng yǒu zài gōng yuán lǐ kuài lè de zuò yóu xì "), 40);
+        QStringLiteral("xiǎo péng yǒu zài gōng yuán lǐ kuài lè de zuò yóu xì ").repeated(40);
     box_->setPlainText(text);
     const qreal room = box_->viewport()->width() - 8;
     const QFontMetricsF metrics(box_->font());
@@ -112,15 +106,15 @@ class LongTextBoxTest : public QObject {
 
   void breaksBetweenChineseCharactersAndInsideOverlongWords() {
     box_->resize(200, 120);
-    box_->setPlainText(Repeat(QStringLiteral("中国"), 40));
+    box_->setPlainText(QStringLiteral("中国").repeated(40));
     for (const QString& line : Lines(*box_)) QVERIFY(!line.isEmpty());
     QVERIFY(Lines(*box_).size() > 4);
-    box_->setPlainText(Repeat(QStringLiteral("x"), 400));
+    box_->setPlainText(QStringLiteral("x").repeated(400));
     QVERIFY(Lines(*box_).size() > 2);
   }
 
   void scrollsToTheCursor() {
-    box_->setPlainText(Repeat(QStringLiteral("zhōng guó "), 2000));
+    box_->setPlainText(QStringLiteral("zhōng guó ").repeated(2000));
     QVERIFY(box_->verticalScrollBar()->maximum() > 0);
     QCOMPARE(box_->verticalScrollBar()->value(), 0);
     box_->setFocus();
@@ -189,9 +183,9 @@ class LongTextBoxTest : public QObject {
     font.setPointSizeF(24);
     QCOMPARE(QFontInfo(font).family(), family);
     box_->setFont(font);
-    const QString text = Repeat(QStringLiteral("zhōng guó rén mín nǚ ér lǜ sè "), 6) +
-                         Repeat(QStringLiteral("WAVE TO YOU AVOW Ty Yo "), 6) +
-                         Repeat(QStringLiteral("中国，"), 30);
+    const QString text = QStringLiteral("zhōng guó rén mín nǚ ér lǜ sè ").repeated(6) +
+                         QStringLiteral("WAVE TO YOU AVOW Ty Yo ").repeated(6) +
+                         QStringLiteral("中国，").repeated(30);
     box_->setPlainText(text);
     box_->setFocus();
     constexpr int kTextMargin = 4;
@@ -304,7 +298,7 @@ class LongTextBoxTest : public QObject {
   void scrollingDuringAnEditShowsTheNewText() {
     QFETCH(QString, action);
     QFETCH(int, cursor);
-    box_->setPlainText(Repeat(QStringLiteral("zhōng guó "), 300));
+    box_->setPlainText(QStringLiteral("zhōng guó ").repeated(300));
     box_->setFocus();
     QTest::keyClick(box_.get(), Qt::Key_A, Qt::ControlModifier);
     QScrollBar* bar = box_->verticalScrollBar();
