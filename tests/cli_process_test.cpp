@@ -32,6 +32,31 @@ std::string ReadAll(int fd) {
   return bytes;
 }
 
+// Sets up the child's standard input or output (fd) as the stream says. An
+// ordinary input reads /dev/null; an ordinary output, or a pipe without a
+// reader, writes to the test's pipe.
+void SetUpStream(posix_spawn_file_actions_t& actions, int fd, Stream stream, int pipeWriteEnd) {
+  switch (stream) {
+    case Stream::kClosed:
+      posix_spawn_file_actions_addclose(&actions, fd);
+      break;
+    case Stream::kRootDirectory:
+      posix_spawn_file_actions_addopen(&actions, fd, "/", O_RDONLY, 0);
+      break;
+    case Stream::kDevFull:
+      posix_spawn_file_actions_addopen(&actions, fd, "/dev/full", O_WRONLY, 0);
+      break;
+    case Stream::kOrdinary:
+    case Stream::kPipeWithoutReader:
+      if (fd == STDIN_FILENO) {
+        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDONLY, 0);
+      } else {
+        posix_spawn_file_actions_adddup2(&actions, pipeWriteEnd, fd);
+      }
+      break;
+  }
+}
+
 ProcessRun RunConverter(std::vector<std::string> args, Stream in, Stream out) {
   int outPipe[2];
   int errPipe[2];
@@ -39,26 +64,8 @@ ProcessRun RunConverter(std::vector<std::string> args, Stream in, Stream out) {
   EXPECT_EQ(pipe(errPipe), 0);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  switch (in) {
-    case Stream::kClosed:
-      posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
-      break;
-    case Stream::kRootDirectory:
-      posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/", O_RDONLY, 0);
-      break;
-    default:
-      posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  }
-  switch (out) {
-    case Stream::kClosed:
-      posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
-      break;
-    case Stream::kDevFull:
-      posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
-      break;
-    default:
-      posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
-  }
+  SetUpStream(actions, STDIN_FILENO, in, -1);
+  SetUpStream(actions, STDOUT_FILENO, out, outPipe[1]);
   posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
   posix_spawn_file_actions_addclose(&actions, outPipe[0]);
   posix_spawn_file_actions_addclose(&actions, errPipe[0]);
