@@ -69,21 +69,18 @@ class HostileInputTest : public QObject {
   // 中文 in GBK bytes, as unzip leaves a folder made on a Chinese Windows
   // system; the word-list file under its UTF-8 name and under its GBK name.
   void aProgramFolderWhoseNameIsNotUtf8_data() {
-    QTest::addColumn<bool>("gbkName");
-    QTest::newRow("UTF-8 file name") << false;
-    QTest::newRow("GBK file name") << true;
+    QTest::addColumn<QByteArray>("fileName");
+    QTest::newRow("UTF-8 file name") << WordListFileName().toUtf8();
+    QTest::newRow("GBK file name")
+        << QByteArray("\xD0\xA1\xBA\xA2\xD7\xD3\xB8\xD0\xD0\xCB\xC8\xA4\xB5\xC4\xB4\xCA.txt");
   }
   void aProgramFolderWhoseNameIsNotUtf8() {
-    QFETCH(bool, gbkName);
+    QFETCH(QByteArray, fileName);
     const std::string folder = "\xD6\xD0\xCE\xC4";
-    const std::string gbkFileName =
-        "\xD0\xA1\xBA\xA2\xD7\xD3\xB8\xD0\xD0\xCB\xC8\xA4\xB5\xC4\xB4\xCA.txt";
     ProgramDirectory dir(nullptr);
     const std::filesystem::path program = dir.path() / folder;
     std::filesystem::create_directory(program);
-    std::ofstream(program / (gbkName ? std::filesystem::path(gbkFileName)
-                                     : std::filesystem::path(kWordListFileName)),
-                  std::ios::binary)
+    std::ofstream(program / fileName.toStdString(), std::ios::binary)
         << "\xD6\xD0\xB9\xFA\r\n\xC3\xA8\r\n";
     Form1 form(program);
     auto* list = Child<QListWidget>(&form, "List1");
