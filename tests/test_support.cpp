@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "cli/utf8.h"
@@ -17,6 +18,11 @@ const PinyinDictionary& Dictionary() {
 const PinyinConverter& Converter() {
   static const PinyinConverter converter(Dictionary());
   return converter;
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 std::string Utf8(std::u16string_view text) { return EncodeUtf8(text); }

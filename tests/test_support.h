@@ -2,6 +2,7 @@
 
 // Helpers that the unit tests share: the built-in table and a converter over
 // it, readable failure messages, and the readings tables of tests/data/.
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ namespace kelvaro {
 const PinyinDictionary& Dictionary();
 // A converter over that table.
 const PinyinConverter& Converter();
+
+// The bytes of a file, read by the test itself; empty when it cannot be read.
+std::string FileBytes(const std::filesystem::path& path);
 
 // UTF-16 text as UTF-8, for failure messages.
 std::string Utf8(std::u16string_view text);

@@ -11,10 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/test_support.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KELVARO_ADDRESS_SANITIZER 1
@@ -59,12 +60,6 @@ TEST(ParseWordList, DecodesGbk) {
   const auto garbled = ParseWordList("\xE4\xB8\xAD\r\n");
   ASSERT_EQ(garbled.size(), 1u);
   EXPECT_NE(garbled[0], u"中");
-}
-
-// The bytes of a file, read by the test itself.
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 class WordListFileTest : public testing::Test {

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -35,17 +33,15 @@ constexpr ShippedList kShippedLists[] = {
     {"resources/home/lists/phrases.txt", "word-list-readings-phrases.tsv"},
 };
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+std::string ListBytes(const ShippedList& shipped) {
+  return FileBytes(std::filesystem::path(KELVARO_SOURCE_DIR) /
+                   std::u8string_view(reinterpret_cast<const char8_t*>(shipped.list)));
 }
 
 class ShippedWordList : public testing::TestWithParam<ShippedList> {};
 
 TEST_P(ShippedWordList, EveryEntryShowsItsStandardReading) {
-  const std::string bytes =
-      ReadBytes(std::filesystem::path(KELVARO_SOURCE_DIR) /
-                std::u8string_view(reinterpret_cast<const char8_t*>(GetParam().list)));
+  const std::string bytes = ListBytes(GetParam());
   std::vector<std::u16string> entries = ParseWordList(bytes);
   ASSERT_FALSE(entries.empty());
   if (entries.back().empty()) entries.pop_back();  // the empty line that ends the list
@@ -62,9 +58,7 @@ TEST_P(ShippedWordList, EveryEntryShowsItsStandardReading) {
 }
 
 TEST_P(ShippedWordList, EndsEveryLineWithCrLf) {
-  const std::string bytes =
-      ReadBytes(std::filesystem::path(KELVARO_SOURCE_DIR) /
-                std::u8string_view(reinterpret_cast<const char8_t*>(GetParam().list)));
+  const std::string bytes = ListBytes(GetParam());
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "a last line without CR LF is not read";
   for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
