@@ -134,11 +134,9 @@ class Form1Test : public MainWindowTest {
   void boxFonts_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<double>("size");
-    QTest::newRow("Text1") << "Text1" << 14.25;
-    QTest::newRow("Text2") << "Text2" << 24.0;
-    QTest::newRow("Text5") << "Text5" << 24.0;
-    QTest::newRow("Text4") << "Text4" << 24.0;
-    QTest::newRow("List1") << "List1" << 12.0;
+    const std::pair<const char*, double> fonts[] = {
+        {"Text1", 14.25}, {"Text2", 24}, {"Text5", 24}, {"Text4", 24}, {"List1", 12}};
+    for (const auto& [name, size] : fonts) QTest::newRow(name) << QString(name) << size;
   }
   void boxFonts() {
     QFETCH(QString, name);
