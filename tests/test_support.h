@@ -1,7 +1,8 @@
 #pragma once
 
-// Helpers that the unit tests share: the built-in table and a converter over
-// it, readable failure messages, and the readings tables of tests/data/.
+// Helpers that the tests share: the built-in table and a converter over it,
+// a file's bytes, readable failure messages, and the readings tables of
+// tests/data/.
 #include <filesystem>
 #include <ostream>
 #include <string>
