@@ -59,6 +59,26 @@ class LongTextAccessible : public QAccessibleWidget,
     return box()->toPlainText().mid(start, end - start);
   }
   int characterCount() const override { return static_cast<int>(box()->toPlainText().size()); }
+  // Lines are the wrapped lines as shown, so that reading line by line
+  // follows the screen; other boundaries are the standard ones.
+  QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                       int* end) const override {
+    if (type != QAccessible::LineBoundary)
+      return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
+    return Line(LineOf(offset), start, end);
+  }
+  QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                           int* end) const override {
+    if (type != QAccessible::LineBoundary)
+      return QAccessibleTextInterface::textBeforeOffset(offset, type, start, end);
+    return Line(LineOf(offset) - 1, start, end);
+  }
+  QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                          int* end) const override {
+    if (type != QAccessible::LineBoundary)
+      return QAccessibleTextInterface::textAfterOffset(offset, type, start, end);
+    return Line(LineOf(offset) + 1, start, end);
+  }
   QRect characterRect(int offset) const override {
     const QRect rect = box()->CharacterRect(offset);
     return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
@@ -86,6 +106,23 @@ class LongTextAccessible : public QAccessibleWidget,
 
  private:
   LongTextBox* box() const { return static_cast<LongTextBox*>(widget()); }
+  int LineOf(int offset) const {
+    return box()->lines_.LineOf(std::clamp(offset, 0, characterCount()));
+  }
+  // A line's text as a plain text edit gives it: without the line feed
+  // that ends it, or the space a wrapped line ends with; none (-1) past the
+  // first or last line.
+  QString Line(int line, int* start, int* end) const {
+    WrappedLines& lines = box()->lines_;
+    if (line < 0 || !lines.HasLine(line)) {
+      *start = *end = -1;
+      return QString();
+    }
+    *start = lines.Start(line);
+    *end = lines.LineEnd(line);
+    if (lines.Wrapped(line) && *end > *start && box()->toPlainText().at(*end - 1).isSpace()) --*end;
+    return text(*start, *end);
+  }
 };
 
 namespace {

@@ -50,8 +50,6 @@ class LongTextBox : public QAbstractScrollArea {
   // The standard edit menu of a text box; the caller owns it.
   QMenu* createStandardContextMenu();
 
-  // Where each wrapped line starts, as positions in the text.
-  const std::vector<int>& lineStarts() const { return lines_.starts(); }
   // The caret's rectangle in viewport coordinates.
   QRect cursorRect() const;
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;

@@ -162,7 +162,7 @@ class Form1Test : public MainWindowTest {
     auto* box = Child<LongTextBox>(form1(), name);
     QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     // The sample and its readings wrap within the box's width.
-    const std::vector<int>& starts = box->lineStarts();
+    const QList<int> starts = LineStarts(box);
     QVERIFY(starts.size() > 2);
     QVERIFY(box->toPlainText().at(starts[1] - 1) != QLatin1Char('\n'));
     box->setFocus();

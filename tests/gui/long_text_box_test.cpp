@@ -2,6 +2,7 @@
 // lines wrap at the box's width, and it edits as a text box does.
 #include "app/long_text_box.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetricsF>
@@ -13,17 +14,18 @@
 #include <QTextLayout>
 
 #include "app/control_style.h"
+#include "gui_test_support.h"
 
 using kelvaro::LongTextBox;
 
 namespace {
 
 // The lines as they are shown, each without the line feed that ends it.
-QStringList Lines(const LongTextBox& box) {
+QStringList Lines(LongTextBox& box) {
   QStringList lines;
-  const auto& starts = box.lineStarts();
+  const QList<int> starts = kelvaro::LineStarts(&box);
   const QString& text = box.toPlainText();
-  for (std::size_t i = 0; i < starts.size(); ++i) {
+  for (int i = 0; i < starts.size(); ++i) {
     const int end = i + 1 < starts.size() ? starts[i + 1] : static_cast<int>(text.size());
     QString line = text.mid(starts[i], end - starts[i]);
     if (line.endsWith(QLatin1Char('\n'))) line.chop(1);
@@ -65,10 +67,10 @@ class LongTextBoxTest : public QObject {
     QCOMPARE(changed.count(), 1);
     // The lines cover the text in order, with nothing added or lost.
     QString joined;
-    const auto& starts = box_->lineStarts();
+    const QList<int> starts = kelvaro::LineStarts(box_.get());
     QCOMPARE(starts.front(), 0);
-    for (std::size_t i = 1; i < starts.size(); ++i) QVERIFY(starts[i] > starts[i - 1]);
-    for (std::size_t i = 0; i < starts.size(); ++i) {
+    for (int i = 1; i < starts.size(); ++i) QVERIFY(starts[i] > starts[i - 1]);
+    for (int i = 0; i < starts.size(); ++i) {
       const int end = i + 1 < starts.size() ? starts[i + 1] : static_cast<int>(text.size());
       joined += text.mid(starts[i], end - starts[i]);
     }
@@ -90,11 +92,12 @@ class LongTextBoxTest : public QObject {
     const qreal room = box_->viewport()->width() - 8;
     const QFontMetricsF metrics(box_->font());
     const QStringList lines = Lines(*box_);
+    const QList<int> starts = kelvaro::LineStarts(box_.get());
     QVERIFY(lines.size() > 1);
     for (int i = 0; i < lines.size(); ++i) {
       const QString line = lines[i];
       QVERIFY2(metrics.horizontalAdvance(line.trimmed()) <= room + 1, qPrintable(line));
-      if (i > 0) QVERIFY(text.at(box_->lineStarts()[static_cast<std::size_t>(i)] - 1) == u' ');
+      if (i > 0) QVERIFY(text.at(starts[i] - 1) == u' ');
       // Greedy: the next word would not have fitted.
       if (i + 1 < lines.size()) {
         const QString next = lines[i + 1].section(QLatin1Char(' '), 0, 0);
@@ -198,10 +201,11 @@ class LongTextBoxTest : public QObject {
       line.setLineWidth(box_->viewport()->width() - 2 * kTextMargin);
     whole.endLayout();
     QVERIFY(whole.lineCount() > 8);
-    QCOMPARE(static_cast<int>(box_->lineStarts().size()), whole.lineCount());
+    const QList<int> starts = kelvaro::LineStarts(box_.get());
+    QCOMPARE(starts.size(), whole.lineCount());
     for (int i = 0; i < whole.lineCount(); ++i) {
       const QTextLine line = whole.lineAt(i);
-      QCOMPARE(box_->lineStarts()[static_cast<std::size_t>(i)], line.textStart());
+      QCOMPARE(starts[i], line.textStart());
       const int start = line.textStart();
       const int end = start + line.textLength() - 1;  // before the last character
       for (const int position : {start, (start + end) / 2, end}) {
@@ -365,6 +369,30 @@ class LongTextBoxTest : public QObject {
     QCOMPARE(box_->toPlainText(), QStringLiteral("zhōng guó rénguó "));
     QTest::keyClick(box_.get(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(box_->toPlainText(), QStringLiteral("zhōng guó rén"));
+  }
+
+  // Read line by line, forwards and back, a screen reader hears each line
+  // once and then nothing past the first and last.
+  void aScreenReaderReadsLineByLine() {
+    box_->setPlainText(QStringLiteral("zhōng guó\n\nrén mín\n"));
+    QAccessibleTextInterface* text =
+        QAccessible::queryAccessibleInterface(box_.get())->textInterface();
+    const auto read = [&](auto next, int offset) {
+      QStringList heard;
+      int start = 0;
+      int end = 0;
+      for (QString line = next(offset, &start, &end); start >= 0; line = next(start, &start, &end))
+        heard << QStringLiteral("%1-%2 %3").arg(start).arg(end).arg(line);
+      return heard;
+    };
+    const auto after = [&](int offset, int* start, int* end) {
+      return text->textAfterOffset(offset, QAccessible::LineBoundary, start, end);
+    };
+    const auto before = [&](int offset, int* start, int* end) {
+      return text->textBeforeOffset(offset, QAccessible::LineBoundary, start, end);
+    };
+    QCOMPARE(read(after, 0), QStringList({"10-10 ", "11-18 rén mín", "19-19 "}));
+    QCOMPARE(read(before, 19), QStringList({"11-18 rén mín", "10-10 ", "0-9 zhōng guó"}));
   }
 
   void surrogatePairsMoveAndDeleteWhole() {

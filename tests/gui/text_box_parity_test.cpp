@@ -8,6 +8,7 @@
 // - The text reads back exactly as set, no-break spaces included; a plain
 //   text edit turns them into spaces.
 // - Scroll positions: the box scrolls by pixels, a plain text edit by lines.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -20,6 +21,7 @@
 
 #include "app/control_style.h"
 #include "app/long_text_box.h"
+#include "gui_test_support.h"
 
 using kelvaro::LongTextBox;
 
@@ -290,8 +292,9 @@ class TextBoxParityTest : public QObject {
     long_->resize(width, kBoxSize.height());
     plain_->setPlainText(text);
     long_->setPlainText(text);
-    const QList<int> starts(long_->lineStarts().begin(), long_->lineStarts().end());
-    QCOMPARE(starts, LineStarts(*plain_));
+    QCOMPARE(kelvaro::LineStarts(long_.get()), LayoutLineStarts(*plain_));
+    // A screen reader reading the line at any offset hears the same text.
+    QCOMPARE(LineAtEachOffset(long_.get()), LineAtEachOffset(plain_.get()));
   }
 
   // After the program rewrites the text, which the box rewraps only from the
@@ -317,20 +320,32 @@ class TextBoxParityTest : public QObject {
     QFETCH(QString, after);
     long_->setPlainText(before);
     // Look at every line, as scrolling to the end does.
-    QVERIFY(long_->lineStarts().size() > 5);
+    QVERIFY(kelvaro::LineStarts(long_.get()).size() > 5);
     long_->setPlainText(after);
     plain_->setPlainText(after);
-    const QList<int> starts(long_->lineStarts().begin(), long_->lineStarts().end());
-    QCOMPARE(starts, LineStarts(*plain_));
+    QCOMPARE(kelvaro::LineStarts(long_.get()), LayoutLineStarts(*plain_));
   }
 
  private:
   // Where the plain text edit starts each line of its paragraph.
-  static QList<int> LineStarts(const QPlainTextEdit& edit) {
+  static QList<int> LayoutLineStarts(const QPlainTextEdit& edit) {
     QList<int> starts;
     const QTextLayout* layout = edit.document()->firstBlock().layout();
     for (int i = 0; i < layout->lineCount(); ++i) starts << layout->lineAt(i).textStart();
     return starts;
+  }
+
+  // The line at each offset of a box's accessible text: "offset: start-end text".
+  static QStringList LineAtEachOffset(QWidget* box) {
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(box)->textInterface();
+    QStringList lines;
+    for (int offset = 0; offset <= text->characterCount(); ++offset) {
+      int start = 0;
+      int end = 0;
+      const QString line = text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
+      lines << QStringLiteral("%1: %2-%3 %4").arg(offset).arg(start).arg(end).arg(line);
+    }
+    return lines;
   }
 
   // Each entry of a menu as its text, whether it is a separator, whether it
