@@ -183,6 +183,24 @@ bool Holds(const ContextTest& test, std::u16string_view text, std::int64_t posit
   return false;
 }
 
+// The characters the rules name, each counted once: a character may have a
+// default and a group. Counted from the lists when the program is compiled, so
+// the table below has a row for every one of them.
+constexpr std::size_t CountRuleCharacters() {
+  std::array<char16_t, kDefaults.size() + kContextGroups.size()> seen{};
+  std::size_t count = 0;
+  auto add = [&](char16_t c) {
+    if (std::find(seen.begin(), seen.begin() + count, c) == seen.begin() + count) {
+      seen[count++] = c;
+    }
+  };
+  for (const DefaultReading& row : kDefaults) add(row.character);
+  for (const ContextGroup& group : kContextGroups) add(group.character);
+  return count;
+}
+
+constexpr std::size_t kRuleCharacterCount = CountRuleCharacters();
+
 // Each rule character has at most one default and one group; this finds them
 // without scanning both lists. Built once from the lists above.
 struct RuleEntry {
@@ -191,9 +209,9 @@ struct RuleEntry {
   const ContextGroup* group = nullptr;
 };
 
-const std::array<RuleEntry, 21>& RuleEntries() {
-  static const std::array<RuleEntry, 21> entries = [] {
-    std::array<RuleEntry, 21> table{};
+const std::array<RuleEntry, kRuleCharacterCount>& RuleEntries() {
+  static const std::array<RuleEntry, kRuleCharacterCount> entries = [] {
+    std::array<RuleEntry, kRuleCharacterCount> table{};
     std::size_t count = 0;
     auto slot = [&](char16_t c) -> RuleEntry& {
       for (std::size_t i = 0; i < count; ++i) {
