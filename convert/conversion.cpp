@@ -11,23 +11,23 @@
 namespace kelvaro {
 namespace {
 
-template <typename Piece>
-Piece MakePiece(std::u16string_view text) {
-  Piece piece;
-  if (text.size() > piece.units.size()) {
+template <typename ShortText>
+ShortText MakeShortText(std::u16string_view text) {
+  ShortText shortText;
+  if (text.size() > shortText.units.size()) {
     throw std::length_error("reading too long for the conversion tables");
   }
-  std::copy(text.begin(), text.end(), piece.units.begin());
-  piece.length = static_cast<std::uint8_t>(text.size());
-  return piece;
+  std::copy(text.begin(), text.end(), shortText.units.begin());
+  shortText.length = static_cast<std::uint8_t>(text.size());
+  return shortText;
 }
 
-// Appends a piece at out. Copies the whole fixed-size array, which is cheaper
-// than a copy of variable length; the buffer has slack for the overhang.
-template <typename Piece>
-char16_t* Put(char16_t* out, const Piece& piece) {
-  std::memcpy(out, piece.units.data(), sizeof piece.units);
-  return out + piece.length;
+// Appends a short text at out. Copies the whole fixed-size array, which is
+// cheaper than a copy of variable length; the buffer has slack for the overhang.
+template <typename ShortText>
+char16_t* Put(char16_t* out, const ShortText& text) {
+  std::memcpy(out, text.units.data(), sizeof text.units);
+  return out + text.length;
 }
 
 }  // namespace
@@ -36,8 +36,9 @@ PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
     : index_(std::make_unique<std::array<std::uint16_t, 0x10000>>()) {
   auto prepare = [](std::u16string_view reading) {
     const std::u16string marked = AddToneMark(reading);
-    return PreparedReading{MakePiece<Piece>(marked), MakePiece<Piece>(marked + u" "),
-                           MakePiece<Piece>(MakeTypingHint(reading) + u" "),
+    return PreparedReading{MakeShortText<ShortText>(marked),
+                           MakeShortText<ShortText>(marked + u" "),
+                           MakeShortText<ShortText>(MakeTypingHint(reading) + u" "),
                            static_cast<std::uint8_t>(marked.size() + 3)};
   };
   if (dictionary.ReadingIdCount() >= kRuleFlag) {
@@ -50,7 +51,7 @@ PinyinConverter::PinyinConverter(const PinyinDictionary& dictionary)
     readings_.push_back(prepare(reading));
     numbered_.emplace_back(reading);
   }
-  readings_[0] = PreparedReading{};  // no reading: every piece is empty
+  readings_[0] = PreparedReading{};  // no reading: every text is empty
   for (const std::u16string_view reading : PolyphoneReadings()) {
     ruleReadings_.push_back(prepare(reading));
   }
@@ -109,7 +110,7 @@ void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& re
   constexpr std::size_t kMaxHintPiece = 7;     // "ZHUANG "
 
   // First pass: bounds on both lengths. A character without a reading has
-  // pieces of length 0; one that the polyphone rules name may get any reading.
+  // texts of length 0; one that the polyphone rules name may get any reading.
   std::size_t hintBound = 0;
   std::size_t pinyinBound = 0;
   for (const char16_t c : source) {
@@ -134,7 +135,7 @@ void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& re
     if constexpr (kMode != DisplayMode::kReadingOnly) {
       if (entry == 0) continue;
     }
-    // In reading-only mode a miss copies its empty pieces: cheaper than a
+    // In reading-only mode a miss copies its empty texts: cheaper than a
     // branch that punctuation makes hard to predict.
     const PreparedReading* prepared = &readings_[entry & ~kRuleFlag];
     if (entry & kRuleFlag) [[unlikely]] {

@@ -49,16 +49,17 @@ class PinyinConverter {
                                             std::size_t to = std::u16string_view::npos) const;
 
  private:
-  // A reading prepared for output; 8 units leave room for the longest
-  // syllable ("zhuang") with a space after it.
-  struct Piece {
+  // A short output text in a fixed array, copied as one block; 8 units leave
+  // room for the longest syllable ("zhuang") with a space after it.
+  struct ShortText {
     std::array<char16_t, 8> units{};
     std::uint8_t length = 0;
   };
+  // The texts a conversion writes for one reading.
   struct PreparedReading {
-    Piece marked;        // "zhōng"
-    Piece markedSpaced;  // "zhōng "
-    Piece hintSpaced;    // "ZHONG "
+    ShortText marked;        // "zhōng"
+    ShortText markedSpaced;  // "zhōng "
+    ShortText hintSpaced;    // "ZHONG "
     // The most either display mode writes for it: "中(zhōng)".
     std::uint8_t pinyinBound = 0;
   };

@@ -58,16 +58,17 @@ constexpr std::array<DefaultReading, 8> kDefaults{{
     {u'重', kZhong4},
 }};
 
-enum class Test {
-  kNext,             // the piece right after the character
+// Where a context test compares its literal, relative to the character.
+enum class ContextPlace {
+  kNext,             // the characters right after it, as many as the literal holds
   kPrevious,         // the one character right before it, when position > 1
-  kPreviousLate,     // the one character right before it, when position > 2
+  kPreviousLate,     // the one character right before it, when position > 2 (see kZhangTests)
   kPreviousTwo,      // the two characters right before it, when position > 2
   kPreviousAndNext,  // one before equals literal, one after equals after, position > 1
 };
 
 struct ContextTest {
-  Test test;
+  ContextPlace place;
   std::u16string_view literal;
   std::u16string_view after = {};
 };
@@ -78,7 +79,7 @@ struct ContextGroup {
   std::span<const ContextTest> tests;
 };
 
-using enum Test;
+using enum ContextPlace;
 
 // The literal of a next test is compared with as many following characters
 // as it is long, so "next two" and "next three" are kNext with longer literals.
@@ -123,6 +124,11 @@ constexpr ContextTest kLiaoTests[] = {{kPrevious, u"知"}, {kPreviousTwo, u"飞�
 constexpr ContextTest kBeiTests[] = {{kNext, u"向"},         {kNext, u"叛"},     {kNext, u"靠"},
                                      {kPrevious, u"牛"},     {kPrevious, u"向"}, {kPrevious, u"违"},
                                      {kPreviousTwo, u"捶捶"}};
+// 长 reads its one-character look-behinds (消长, 成长, 兄长, 团长) only from
+// position 3 on, like its two-character ones (水里长): the rule reads a 长 that
+// follows at least two characters. The guard keeps the readings the program has
+// always shown: a text that starts with 成长 or 团长 keeps the dictionary reading
+// chang2 (the tests hold both sides).
 constexpr ContextTest kZhangTests[] = {
     {kNext, u"上"},          {kNext, u"成"},          {kNext, u"大"},
     {kNext, u"着"},          {kNext, u"得"},          {kNext, u"在"},
@@ -158,7 +164,7 @@ constexpr std::array<ContextGroup, 18> kContextGroups{{
 
 // The part of text that starts at 0-based index start and is at most length
 // long; shorter, or empty, where the text ends sooner or start lies outside.
-std::u16string_view Piece(std::u16string_view text, std::int64_t start, std::size_t length) {
+std::u16string_view Excerpt(std::u16string_view text, std::int64_t start, std::size_t length) {
   if (start < 0 || static_cast<std::uint64_t>(start) >= text.size()) {
     return {};
   }
@@ -167,18 +173,18 @@ std::u16string_view Piece(std::u16string_view text, std::int64_t start, std::siz
 
 bool Holds(const ContextTest& test, std::u16string_view text, std::int64_t position) {
   // The character stands at 0-based index position - 1.
-  switch (test.test) {
+  switch (test.place) {
     case kNext:
-      return Piece(text, position, test.literal.size()) == test.literal;
+      return Excerpt(text, position, test.literal.size()) == test.literal;
     case kPrevious:
-      return position > 1 && Piece(text, position - 2, 1) == test.literal;
+      return position > 1 && Excerpt(text, position - 2, 1) == test.literal;
     case kPreviousLate:
-      return position > 2 && Piece(text, position - 2, 1) == test.literal;
+      return position > 2 && Excerpt(text, position - 2, 1) == test.literal;
     case kPreviousTwo:
-      return position > 2 && Piece(text, position - 3, 2) == test.literal;
+      return position > 2 && Excerpt(text, position - 3, 2) == test.literal;
     case kPreviousAndNext:
-      return position > 1 && Piece(text, position - 2, 1) == test.literal &&
-             Piece(text, position, 1) == test.after;
+      return position > 1 && Excerpt(text, position - 2, 1) == test.literal &&
+             Excerpt(text, position, 1) == test.after;
   }
   return false;
 }
