@@ -73,9 +73,7 @@ void IgnoringFailure(Step&& step) {
 }  // namespace
 
 Form1::Form1(std::filesystem::path programDirectory)
-    : programDirectory_(std::move(programDirectory)),
-      dictionary_(PinyinDictionary::LoadBuiltIn()),
-      converter_(dictionary_) {
+    : programDirectory_(std::move(programDirectory)), converter_(PinyinDictionary::LoadBuiltIn()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kProgramCaption);
   setWindowIcon(ProgramIcon());

@@ -8,7 +8,6 @@
 
 #include "app/form_layout.h"
 #include "convert/conversion.h"
-#include "dictionary/pinyin_dictionary.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -63,8 +62,7 @@ class Form1 : public QWidget {
   void ApplySizes();
 
   std::filesystem::path programDirectory_;
-  PinyinDictionary dictionary_;
-  PinyinConverter converter_;
+  PinyinConverter converter_;        // holds what it needs of the character table
   ConversionResult lastConversion_;  // kept so that its storage is reused
   Form1Sizes sizes_ = DesignSizes();
   std::unique_ptr<Form2> form2_;

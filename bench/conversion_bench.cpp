@@ -6,6 +6,7 @@
 #include "bench/sample_text.h"
 #include "convert/conversion.h"
 #include "step_by_step_conversion.h"
+#include "tests/reference/lookup_reading.h"
 
 namespace kelvaro {
 namespace {
@@ -38,7 +39,7 @@ BENCHMARK(BM_LoadTable)->Unit(benchmark::kMillisecond);
 void BM_ConvertByLinearSearch(benchmark::State& state) {
   const std::u16string text = bench::SampleOfLength(static_cast<std::size_t>(state.range(0)));
   const PinyinConverter converter(Dictionary());
-  const std::u16string& dictionaryText = Dictionary().Text();
+  const std::u16string& dictionaryText = BuiltInTableText();
   if (ConvertStepByStep(dictionaryText, text, DisplayMode::kReadingOnly) !=
       converter.Convert(text, DisplayMode::kReadingOnly)) {
     state.SkipWithError("the baseline and the converter disagree");

@@ -131,8 +131,7 @@ int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::
     }
     source = std::move(*read);
   }
-  const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
-  const PinyinConverter converter(dictionary);
+  const PinyinConverter converter(PinyinDictionary::LoadBuiltIn());
   const ConversionResult result = converter.Convert(source, mode);
   source = std::u16string();  // no longer needed while the output is written
   errno = 0;

@@ -262,12 +262,6 @@ int ResolvePolyphoneIndex(char16_t character, std::u16string_view text, std::int
   return entry->defaultReading;
 }
 
-std::u16string ResolvePolyphone(char16_t character, std::u16string_view text,
-                                std::int32_t position) {
-  const int index = ResolvePolyphoneIndex(character, text, position);
-  return index < 0 ? std::u16string() : std::u16string(kReadings[static_cast<std::size_t>(index)]);
-}
-
 std::span<const std::u16string_view> PolyphoneReadings() { return kReadings; }
 
 bool IsPolyphoneRuleCharacter(char16_t character) { return FindRuleEntry(character) != nullptr; }

@@ -73,13 +73,4 @@ std::optional<std::string> EncodeGbk(std::u16string_view text) {
   return result;
 }
 
-bool HasTwoByteGbkCode(char16_t character) {
-  const auto encoded = EncodeGbk(std::u16string_view(&character, 1));
-  if (!encoded || encoded->size() != 2) {
-    return false;
-  }
-  const auto lead = static_cast<unsigned char>((*encoded)[0]);
-  return lead >= 0x81 && lead <= 0xFE;
-}
-
 }  // namespace kelvaro

@@ -15,8 +15,4 @@ std::u16string DecodeGbk(std::string_view bytes);
 // (characters beyond GBK, lone surrogates).
 std::optional<std::string> EncodeGbk(std::u16string_view text);
 
-// True when the character has a two-byte GBK code (lead byte 0x81 to 0xFE):
-// the characters that take part in a dictionary lookup.
-bool HasTwoByteGbkCode(char16_t character);
-
 }  // namespace kelvaro

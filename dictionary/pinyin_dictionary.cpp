@@ -18,21 +18,18 @@ bool IsToneDigit(char16_t c) { return c >= u'1' && c <= u'5'; }
 
 }  // namespace
 
-PinyinDictionary::PinyinDictionary(std::u16string text)
-    : text_(std::move(text)),
-      readings_(1),
-      index_(std::make_unique<std::array<ReadingId, 0x10000>>()) {
+PinyinDictionary::PinyinDictionary(std::u16string_view text)
+    : readings_(1), index_(std::make_unique<std::array<ReadingId, 0x10000>>()) {
   index_->fill(0);
   std::unordered_map<std::u16string_view, ReadingId> idOfReading;
-  const std::u16string_view all(text_);
   std::size_t lineNumber = 0;
-  for (std::size_t start = 0; start < all.size();) {
+  for (std::size_t start = 0; start < text.size();) {
     ++lineNumber;
-    const std::size_t end = all.find(u"\r\n", start);
+    const std::size_t end = text.find(u"\r\n", start);
     if (end == std::u16string_view::npos) {
       ThrowBadLine(lineNumber, "missing CR LF");
     }
-    const std::u16string_view line = all.substr(start, end - start);
+    const std::u16string_view line = text.substr(start, end - start);
     start = end + 2;
     if (line.size() < 4 || line[1] != u' ') {
       ThrowBadLine(lineNumber, "expected a character, a space and a reading");
@@ -56,7 +53,6 @@ PinyinDictionary::PinyinDictionary(std::u16string text)
       readings_.emplace_back(reading);
     }
     slot = it->second;
-    ++characterCount_;
   }
 }
 

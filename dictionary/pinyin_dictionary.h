@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,33 +21,20 @@ class PinyinDictionary {
 
   // Parses dictionary text that has already been decoded to UTF-16.
   // Throws std::invalid_argument naming the line of a malformed entry.
-  explicit PinyinDictionary(std::u16string text);
+  explicit PinyinDictionary(std::u16string_view text);
 
   // The table built into the program.
   static PinyinDictionary LoadBuiltIn();
 
-  std::optional<std::u16string_view> LookupReading(char16_t character) const {
-    const ReadingId id = (*index_)[character];
-    if (id == 0) {
-      return std::nullopt;
-    }
-    return readings_[id];
-  }
-
+  // The lookup of one character: its reading number, 0 for a miss.
   ReadingId ReadingIdOf(char16_t character) const { return (*index_)[character]; }
   std::u16string_view Reading(ReadingId id) const { return readings_[id]; }
   // Distinct readings, plus one for the unused id 0.
   std::size_t ReadingIdCount() const { return readings_.size(); }
-  std::size_t CharacterCount() const { return characterCount_; }
-
-  // The whole dictionary text the table was parsed from.
-  const std::u16string& Text() const { return text_; }
 
  private:
-  std::u16string text_;
   std::vector<std::u16string> readings_;
   std::unique_ptr<std::array<ReadingId, 0x10000>> index_;
-  std::size_t characterCount_ = 0;
 };
 
 }  // namespace kelvaro

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "step_by_step_conversion.h"
+#include "tests/reference/lookup_reading.h"
 #include "tests/test_support.h"
 
 namespace kelvaro {
@@ -115,10 +116,9 @@ TEST(Conversion, EqualsTheStepByStepConversion) {
       text += neighbours[(a + rule) % neighbours.size()];
     }
   }
-  const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
   for (const DisplayMode mode :
        {DisplayMode::kReadingOnly, DisplayMode::kCharacterWithReading, DisplayMode::kNone}) {
-    EXPECT_EQ(Converter().Convert(text, mode), ConvertStepByStep(dictionary.Text(), text, mode));
+    EXPECT_EQ(Converter().Convert(text, mode), ConvertStepByStep(BuiltInTableText(), text, mode));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "dictionary/gbk_codec.h"
 #include "dictionary/pinyin_dictionary.h"
 #include "test_paths.h"
+#include "tests/reference/lookup_reading.h"
 
 namespace kelvaro {
 namespace {
@@ -93,7 +94,7 @@ constexpr RequiredRow kRequiredRows[] = {
 TEST(PinyinDictionary, HoldsTheRequiredRows) {
   const auto dictionary = PinyinDictionary::LoadBuiltIn();
   for (const RequiredRow& row : kRequiredRows) {
-    const auto reading = dictionary.LookupReading(row.character);
+    const auto reading = IndexedReading(dictionary, row.character);
     ASSERT_TRUE(reading.has_value()) << static_cast<int>(row.character);
     EXPECT_EQ(*reading, row.reading) << static_cast<int>(row.character);
   }
@@ -102,7 +103,7 @@ TEST(PinyinDictionary, HoldsTheRequiredRows) {
 TEST(PinyinDictionary, MissesWhatItDoesNotHold) {
   const auto dictionary = PinyinDictionary::LoadBuiltIn();
   for (const char16_t c : std::u16string_view(u"肀，。ü a\r\n1")) {
-    EXPECT_FALSE(dictionary.LookupReading(c).has_value()) << static_cast<int>(c);
+    EXPECT_FALSE(IndexedReading(dictionary, c).has_value()) << static_cast<int>(c);
   }
 }
 
@@ -122,9 +123,9 @@ TEST(PinyinDictionary, RejectsMalformedLinesNamingTheLine) {
 
 TEST(PinyinDictionary, TheFirstLineOfARepeatedCharacterCounts) {
   const PinyinDictionary dictionary(u"不 bu4\r\n不 fou3\r\n女 nü3\r\n");
-  EXPECT_EQ(dictionary.LookupReading(u'不'), u"bu4");
-  EXPECT_EQ(dictionary.LookupReading(u'女'), u"nü3");
-  EXPECT_EQ(dictionary.CharacterCount(), 2u);
+  EXPECT_EQ(IndexedReading(dictionary, u'不'), u"bu4");
+  EXPECT_EQ(IndexedReading(dictionary, u'女'), u"nü3");
+  EXPECT_EQ(dictionary.ReadingIdCount(), 3u);  // bu4, nü3 and the unused 0: fou3 is not kept
 }
 
 }  // namespace

@@ -31,16 +31,6 @@ TEST(DecodeGbk, DecodesAndReplacesBadBytes) {
   }
 }
 
-TEST(HasTwoByteGbkCode, SortsCharactersByTheirCode) {
-  for (const char16_t c : std::u16string_view(u"中肀，ü禬ā")) {
-    EXPECT_TRUE(HasTwoByteGbkCode(c)) << static_cast<int>(c);
-  }
-  EXPECT_FALSE(HasTwoByteGbkCode(u'€'));  // one byte in code page 936
-  for (const char16_t c : std::u16string_view(u"a \r\n\t1\xD800\xDC00\uFFFD")) {
-    EXPECT_FALSE(HasTwoByteGbkCode(c)) << static_cast<int>(c);
-  }
-}
-
 TEST(EncodeGbk, RefusesWhatGbkCannotEncode) {
   EXPECT_EQ(EncodeGbk(u"中国"), std::string("\xD6\xD0\xB9\xFA"));
   EXPECT_EQ(EncodeGbk(u"\xD800"), std::nullopt);

@@ -2,9 +2,10 @@
 // text, for every character of the table and every other BMP code unit.
 #include <gtest/gtest.h>
 
-#include "dictionary/gbk_codec.h"
-#include "dictionary/lookup_reading.h"
+#include <algorithm>
+
 #include "dictionary/pinyin_dictionary.h"
+#include "tests/reference/lookup_reading.h"
 
 namespace kelvaro {
 namespace {
@@ -14,14 +15,15 @@ TEST(LookupEquivalence, DirectIndexEqualsLinearSearchForEveryCodeUnit) {
   std::size_t found = 0;
   for (char32_t c = 0; c < 0x10000; ++c) {
     const auto character = static_cast<char16_t>(c);
-    const auto fromIndex = dictionary.LookupReading(character);
+    const auto fromIndex = IndexedReading(dictionary, character);
     // Characters without a two-byte GBK code are never searched: a miss.
     const auto fromSearch =
-        HasTwoByteGbkCode(character) ? LookupReading(dictionary.Text(), character) : std::nullopt;
+        HasTwoByteGbkCode(character) ? LookupReading(BuiltInTableText(), character) : std::nullopt;
     ASSERT_EQ(fromIndex, fromSearch) << "code unit " << static_cast<int>(c);
     found += fromIndex.has_value();
   }
-  EXPECT_EQ(found, dictionary.CharacterCount());
+  // One character a line, none repeated: the index holds every line.
+  EXPECT_EQ(found, static_cast<std::size_t>(std::ranges::count(BuiltInTableText(), u'\n')));
 }
 
 TEST(LookupReading, FindsOnlyFirstFields) {
@@ -32,6 +34,16 @@ TEST(LookupReading, FindsOnlyFirstFields) {
   EXPECT_EQ(LookupReading(text, u'人'), std::nullopt);
   EXPECT_EQ(LookupReading(u"", u'人'), std::nullopt);
   EXPECT_EQ(LookupReading(u"人", u'人'), std::nullopt);  // truncated line
+}
+
+TEST(HasTwoByteGbkCode, SortsCharactersByTheirCode) {
+  for (const char16_t c : std::u16string_view(u"中肀，ü禬ā")) {
+    EXPECT_TRUE(HasTwoByteGbkCode(c)) << static_cast<int>(c);
+  }
+  EXPECT_FALSE(HasTwoByteGbkCode(u'€'));  // one byte in code page 936
+  for (const char16_t c : std::u16string_view(u"a \r\n\t1\xD800\xDC00\uFFFD")) {
+    EXPECT_FALSE(HasTwoByteGbkCode(c)) << static_cast<int>(c);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/reference/polyphone_reading.h"
+
 namespace kelvaro {
 namespace {
 

@@ -158,7 +158,9 @@ int main(int argc, char** argv) {
         continue;
       }
       const auto character = static_cast<char16_t>(codePoint);
-      if (!kelvaro::HasTwoByteGbkCode(character) || Contains(kOmitted, character)) {
+      // The table is GBK: an ideograph that GBK holds has a two-byte code.
+      if (!kelvaro::EncodeGbk(std::u16string_view(&character, 1)) ||
+          Contains(kOmitted, character)) {
         continue;
       }
       const std::size_t first = colon + 3;

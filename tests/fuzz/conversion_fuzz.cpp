@@ -7,9 +7,8 @@
 
 #include "check.h"
 #include "convert/conversion.h"
-#include "dictionary/gbk_codec.h"
-#include "dictionary/lookup_reading.h"
 #include "step_by_step_conversion.h"
+#include "tests/reference/lookup_reading.h"
 
 namespace {
 
@@ -30,10 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::memcpy(source.data(), data + 1, source.size() * 2);
 
   const ConversionResult fast = converter.Convert(source, mode);
-  Check(fast == ConvertStepByStep(Dictionary().Text(), source, mode));
+  Check(fast == ConvertStepByStep(BuiltInTableText(), source, mode));
 
   std::size_t converted = 0;
-  for (const char16_t c : source) converted += Dictionary().LookupReading(c).has_value();
+  for (const char16_t c : source) converted += IndexedReading(Dictionary(), c).has_value();
   std::size_t spaces = 0;
   for (const char16_t c : fast.hints) {
     Check(c == u' ' || (c >= u'A' && c <= u'Z'));
@@ -47,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < source.size() && i < 8; ++i) {
     const char16_t c = source[i];
     const auto expected =
-        HasTwoByteGbkCode(c) ? LookupReading(Dictionary().Text(), c) : std::nullopt;
-    Check(Dictionary().LookupReading(c) == expected);
+        HasTwoByteGbkCode(c) ? LookupReading(BuiltInTableText(), c) : std::nullopt;
+    Check(IndexedReading(Dictionary(), c) == expected);
   }
   return 0;
 }

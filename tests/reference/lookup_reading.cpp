@@ -1,6 +1,14 @@
-#include "dictionary/lookup_reading.h"
+#include "tests/reference/lookup_reading.h"
+
+#include "dictionary/builtin_table.h"
+#include "dictionary/gbk_codec.h"
 
 namespace kelvaro {
+
+const std::u16string& BuiltInTableText() {
+  static const std::u16string text = DecodeGbk(BuiltInTableGbk());
+  return text;
+}
 
 std::optional<std::u16string_view> LookupReading(std::u16string_view dictionaryText,
                                                  char16_t character) {
@@ -20,6 +28,24 @@ std::optional<std::u16string_view> LookupReading(std::u16string_view dictionaryT
     return dictionaryText.substr(readingStart, lineEnd - readingStart);
   }
   return std::nullopt;
+}
+
+std::optional<std::u16string_view> IndexedReading(const PinyinDictionary& dictionary,
+                                                  char16_t character) {
+  const PinyinDictionary::ReadingId id = dictionary.ReadingIdOf(character);
+  if (id == 0) {
+    return std::nullopt;
+  }
+  return dictionary.Reading(id);
+}
+
+bool HasTwoByteGbkCode(char16_t character) {
+  const auto encoded = EncodeGbk(std::u16string_view(&character, 1));
+  if (!encoded || encoded->size() != 2) {
+    return false;
+  }
+  const auto lead = static_cast<unsigned char>((*encoded)[0]);
+  return lead >= 0x81 && lead <= 0xFE;
 }
 
 }  // namespace kelvaro
