@@ -10,8 +10,8 @@
 #include <variant>
 #include <vector>
 
-#include "cli/utf8.h"
 #include "convert/conversion.h"
+#include "text/text_codec.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "cli/utf8.h"
 #include "convert/conversion.h"
+#include "text/text_codec.h"
 
 namespace kelvaro {
 namespace {

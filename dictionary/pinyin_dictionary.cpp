@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "dictionary/builtin_table.h"
-#include "dictionary/gbk_codec.h"
+#include "text/text_codec.h"
 
 namespace kelvaro {
 namespace {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "dictionary/builtin_table.h"
-#include "dictionary/gbk_codec.h"
 #include "dictionary/pinyin_dictionary.h"
 #include "test_paths.h"
 #include "tests/reference/lookup_reading.h"
+#include "text/text_codec.h"
 
 namespace kelvaro {
 namespace {

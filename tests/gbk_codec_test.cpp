@@ -1,6 +1,6 @@
-#include "dictionary/gbk_codec.h"
-
 #include <gtest/gtest.h>
+
+#include "text/text_codec.h"
 
 namespace kelvaro {
 namespace {

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "cli/utf8.h"
+#include "text/text_codec.h"
 #include "test_paths.h"
 
 namespace kelvaro {

@@ -1,10 +1,10 @@
-#include "cli/utf8.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "text/text_codec.h"
 
 namespace kelvaro {
 namespace {

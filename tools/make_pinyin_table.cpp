@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "dictionary/gbk_codec.h"
+#include "text/text_codec.h"
 
 namespace {
 

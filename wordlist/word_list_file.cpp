@@ -4,7 +4,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "dictionary/gbk_codec.h"
+#include "text/text_codec.h"
 
 namespace kelvaro {
 namespace {

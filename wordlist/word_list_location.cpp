@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "dictionary/gbk_codec.h"
+#include "text/text_codec.h"
 #include "wordlist/word_list_file.h"
 
 namespace kelvaro {

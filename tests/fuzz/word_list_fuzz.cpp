@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "check.h"
-#include "dictionary/gbk_codec.h"
+#include "text/text_codec.h"
 #include "wordlist/word_list_file.h"
 
 namespace {

@@ -1,12 +1,38 @@
 #pragma once
 
-#include <array>
+#include <iconv.h>
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 
 namespace kelvaro {
+
+// GBK (code page 936) and UTF-8 to and from UTF-16, through iconv.
+
+// Decodes GBK bytes to UTF-16. A byte that does not start a valid GBK
+// sequence becomes U+FFFD and decoding goes on with the next byte, so any
+// input decodes and nothing is lost silently without a trace.
+std::u16string DecodeGbk(std::string_view bytes);
+
+// Encodes UTF-16 text as GBK; nullopt when a code unit has no GBK code
+// (characters beyond GBK, lone surrogates).
+std::optional<std::string> EncodeGbk(std::u16string_view text);
+
+// Owns one iconv conversion descriptor.
+class IconvHandle {
+ public:
+  IconvHandle(const char* to, const char* from);
+  ~IconvHandle();
+  IconvHandle(const IconvHandle&) = delete;
+  IconvHandle& operator=(const IconvHandle&) = delete;
+  iconv_t get() const { return handle_; }
+
+ private:
+  iconv_t handle_;
+};
 
 // Where UTF-8 input stops being valid.
 struct Utf8Error {
@@ -19,6 +45,7 @@ struct Utf8Error {
 // surrogates, code points above U+10FFFF and truncated sequences are errors.
 class Utf8Decoder {
  public:
+  Utf8Decoder();
   // Appends the text of the next piece to out. False once the input is
   // invalid; error() then tells where.
   bool Feed(std::string_view piece, std::u16string& out);
@@ -32,9 +59,9 @@ class Utf8Decoder {
     return false;
   }
 
-  std::size_t offset_ = 0;         // bytes decoded so far: the offset of what comes next
-  std::array<char, 4> pending_{};  // the start of a sequence that the piece cut
-  std::size_t pendingSize_ = 0;
+  IconvHandle converter_;
+  std::size_t offset_ = 0;  // bytes decoded so far: the offset of what comes next
+  std::string pending_;     // the start of a sequence that the piece cut
   bool failed_ = false;
 };
 
