@@ -5,8 +5,8 @@
 
 #include "bench/sample_text.h"
 #include "convert/conversion.h"
-#include "step_by_step_conversion.h"
 #include "tests/reference/lookup_reading.h"
+#include "tests/reference/step_by_step_conversion.h"
 
 namespace kelvaro {
 namespace {

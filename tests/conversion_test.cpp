@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "step_by_step_conversion.h"
 #include "tests/reference/lookup_reading.h"
+#include "tests/reference/step_by_step_conversion.h"
 #include "tests/test_support.h"
 
 namespace kelvaro {

@@ -7,8 +7,8 @@
 
 #include "check.h"
 #include "convert/conversion.h"
-#include "step_by_step_conversion.h"
 #include "tests/reference/lookup_reading.h"
+#include "tests/reference/step_by_step_conversion.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "step_by_step_conversion.h"
+#include "tests/reference/step_by_step_conversion.h"
 
 #include "convert/tone_mark.h"
 #include "convert/typing_hint.h"
