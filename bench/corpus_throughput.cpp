@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "convert/conversion.h"
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {

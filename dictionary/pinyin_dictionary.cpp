@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "dictionary/builtin_table.h"
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {

@@ -12,7 +12,7 @@
 #include "dictionary/pinyin_dictionary.h"
 #include "test_paths.h"
 #include "tests/reference/lookup_reading.h"
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {

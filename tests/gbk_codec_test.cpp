@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {

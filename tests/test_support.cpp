@@ -5,7 +5,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 #include "test_paths.h"
 
 namespace kelvaro {

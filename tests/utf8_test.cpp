@@ -4,7 +4,7 @@
 #include <variant>
 #include <vector>
 
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {

@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 namespace {
 

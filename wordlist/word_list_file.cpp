@@ -4,7 +4,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {

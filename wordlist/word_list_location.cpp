@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 #include "wordlist/word_list_file.h"
 
 namespace kelvaro {

@@ -10,7 +10,7 @@
 
 #include "check.h"
 #include "cli/pinyin_cli.h"
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "check.h"
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 #include "wordlist/word_list_file.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "tests/reference/lookup_reading.h"
 
 #include "dictionary/builtin_table.h"
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 namespace kelvaro {
 

@@ -1,4 +1,4 @@
-#include "text/text_codec.h"
+#include "dictionary/text_codec.h"
 
 #include <algorithm>
 #include <bit>
