@@ -10,9 +10,9 @@
 
 #include "dictionary/builtin_table.h"
 #include "dictionary/pinyin_dictionary.h"
+#include "dictionary/text_codec.h"
 #include "test_paths.h"
 #include "tests/reference/lookup_reading.h"
-#include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {
