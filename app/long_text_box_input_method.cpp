@@ -105,10 +105,16 @@ QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
       const auto end = text_.indexOf(u'\n', cursor_);
       return start == 0 && end < 0 ? text_ : text_.mid(start, end < 0 ? -1 : end - start);
     }
-    case Qt::ImCurrentSelection:
-      return selectedText();
+    case Qt::ImCurrentSelection: {
+      // With paragraph separators for line feeds, as a text document gives it.
+      QString selected = selectedText();
+      selected.replace(u'\n', QChar::ParagraphSeparator);
+      return selected;
+    }
     case Qt::ImMaximumTextLength:
       return QVariant();
+    case Qt::ImReadOnly:
+      return false;
     case Qt::ImTextBeforeCursor: {
       // Whole paragraphs before the cursor's, until there are 1024 characters.
       int from = paragraphStart();
@@ -116,11 +122,14 @@ QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
       return text_.mid(from, cursor_ - from);
     }
     case Qt::ImTextAfterCursor: {
-      int to = cursor_;
-      do {
-        const auto end = text_.indexOf(u'\n', to + (to > cursor_ ? 1 : 0));
-        to = end < 0 ? static_cast<int>(text_.size()) : static_cast<int>(end);
-      } while (to - cursor_ < kContextLength && to < text_.size());
+      // The rest of the cursor's paragraph, then whole paragraphs after it,
+      // until there are 1024 characters.
+      const auto paragraphEnd = [this](int from) {
+        const auto end = text_.indexOf(u'\n', from);
+        return end < 0 ? static_cast<int>(text_.size()) : static_cast<int>(end);
+      };
+      int to = paragraphEnd(cursor_);
+      while (to - cursor_ < kContextLength && to < text_.size()) to = paragraphEnd(to + 1);
       return text_.mid(cursor_, to - cursor_);
     }
     default:
