@@ -252,7 +252,8 @@ void Form1::ChooseSelectedEntry() {
   if (selected.isEmpty()) {
     return;
   }
-  Text1->setPlainText(WholeEntry(*selected.front()));
+  // As a paste over the whole text: one undo brings back what was there.
+  Text1->replaceAll(WholeEntry(*selected.front()));
   for (Picture* marker : Image2) {
     marker->hide();
   }

@@ -11,6 +11,9 @@
 namespace kelvaro {
 
 // What a screen reader sees of a LongTextBox: an editable, multi-line text.
+// It answers as a plain text edit's accessible text does, offsets outside
+// the text included: such an offset leaves the caret where it is, and the
+// answer is about the caret.
 class LongTextAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface {
@@ -48,80 +51,138 @@ class LongTextAccessible : public QAccessibleWidget,
     return box()->cursorPosition() != box()->anchorPosition() ? 1 : 0;
   }
   void addSelection(int start, int end) override { setSelection(0, start, end); }
-  void removeSelection(int) override { box()->setCursorPosition(box()->cursorPosition()); }
-  void setSelection(int, int start, int end) override {
-    box()->setCursorPosition(start);
-    box()->setCursorPosition(end, true);
+  void removeSelection(int index) override {
+    if (index == 0) box()->setCursorPosition(box()->cursorPosition());
+  }
+  void setSelection(int index, int start, int end) override {
+    if (index != 0) return;
+    if (InText(start)) box()->setCursorPosition(start);
+    if (InText(end)) box()->setCursorPosition(end, true);
   }
   int cursorPosition() const override { return box()->cursorPosition(); }
-  void setCursorPosition(int position) override { box()->setCursorPosition(position); }
+  void setCursorPosition(int position) override {
+    if (InText(position)) box()->setCursorPosition(position);
+  }
   QString text(int start, int end) const override {
-    return box()->toPlainText().mid(start, end - start);
+    int from = box()->anchorPosition();
+    int to = box()->cursorPosition();
+    if (InText(start)) from = to = start;
+    if (InText(end)) to = end;
+    return box()->toPlainText().mid(std::min(from, to), std::abs(to - from));
   }
   int characterCount() const override { return static_cast<int>(box()->toPlainText().size()); }
+
   // Lines are the wrapped lines as shown, so that reading line by line
-  // follows the screen; other boundaries are the standard ones.
+  // follows the screen.
   QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start,
                        int* end) const override {
-    if (type != QAccessible::LineBoundary)
-      return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
-    return Line(LineOf(offset), start, end);
+    return Item(Boundaries(InText(offset) ? offset : box()->cursorPosition(), type), start, end);
   }
+  // Before the first item and after the last there is none (-1); after an
+  // item that ends at a line feed comes the item after the line feed. A
+  // plain text edit gives the same item again in each case.
   QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start,
                            int* end) const override {
-    if (type != QAccessible::LineBoundary)
-      return QAccessibleTextInterface::textBeforeOffset(offset, type, start, end);
-    return Line(LineOf(offset) - 1, start, end);
+    const int at = InText(offset) ? offset : box()->cursorPosition();
+    const auto item = Boundaries(at, type);
+    const auto before = Boundaries(InText(item.first - 1) ? item.first - 1 : at, type);
+    return Item(before == item ? kNone : before, start, end);
   }
   QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start,
                           int* end) const override {
-    if (type != QAccessible::LineBoundary)
-      return QAccessibleTextInterface::textAfterOffset(offset, type, start, end);
-    return Line(LineOf(offset) + 1, start, end);
+    const int at = InText(offset) ? offset : box()->cursorPosition();
+    const auto item = Boundaries(at, type);
+    auto after = Boundaries(InText(item.second) ? item.second : at, type);
+    if (after == item && InText(item.second + 1)) after = Boundaries(item.second + 1, type);
+    return Item(after == item ? kNone : after, start, end);
   }
+
   QRect characterRect(int offset) const override {
+    if (offset < 0 || offset >= characterCount()) return QRect();
     const QRect rect = box()->CharacterRect(offset);
     return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
   }
   int offsetAtPoint(const QPoint& point) const override {
-    return box()->PositionAt(box()->viewport()->mapFromGlobal(point));
+    const QPoint inViewport = box()->viewport()->mapFromGlobal(point);
+    return box()->viewport()->rect().contains(inViewport) ? box()->PositionAt(inViewport) : -1;
   }
-  void scrollToSubstring(int start, int) override { box()->setCursorPosition(start); }
+  void scrollToSubstring(int start, int) override {
+    if (InText(start)) box()->ScrollTo(start);
+  }
+  // One run of the box's font a paragraph; the line feed that ends a
+  // paragraph is a run of its own.
   QString attributes(int offset, int* start, int* end) const override {
-    *start = *end = offset;
-    return QString();
+    const int count = characterCount();
+    if (offset == -2) offset = cursorPosition();
+    if (offset == -1 || offset == count) offset = count - 1;
+    if (offset < 0 || offset > count) {
+      *start = *end = -1;
+      return QString();
+    }
+    const QString& text = box()->toPlainText();
+    const int paragraphStart = static_cast<int>(text.lastIndexOf(u'\n', offset - 1)) + 1;
+    const auto lineFeed = text.indexOf(u'\n', offset);
+    const int paragraphEnd = lineFeed < 0 ? count : static_cast<int>(lineFeed);
+    if (offset < paragraphEnd) {
+      *start = paragraphStart;
+      *end = paragraphEnd;
+    } else {
+      *start = paragraphEnd;
+      *end = paragraphEnd + 1;
+    }
+    const QFont font = box()->font();
+    return QStringLiteral("font-family:\"%1\";font-size:%2pt;font-style:%3;font-weight:%4;")
+        .arg(font.family())
+        .arg(font.pointSize())
+        .arg(font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"))
+        .arg(font.weight() > QFont::Normal ? QStringLiteral("bold") : QStringLiteral("normal"));
   }
 
-  // Editing.
+  // Editing, where a plain text edit edits: at the offsets that lie in the
+  // text, else at the caret. The caret stays where it was in the text.
   void deleteText(int start, int end) override { replaceText(start, end, QString()); }
-  void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+  void insertText(int offset, const QString& text) override {
+    QTextCursor edit = box()->DocumentCursor();
+    if (InText(offset)) edit.setPosition(offset);
+    Edit(edit, text);
+  }
   void replaceText(int start, int end, const QString& text) override {
-    LongTextBox* self = box();
-    QTextCursor cursor(&self->Document());
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    cursor.insertText(text);
-    self->Apply(cursor);
+    QTextCursor edit = box()->DocumentCursor();
+    if (InText(start)) edit.setPosition(start);
+    if (InText(end)) edit.setPosition(end, QTextCursor::KeepAnchor);
+    Edit(edit, text);
   }
 
  private:
   LongTextBox* box() const { return static_cast<LongTextBox*>(widget()); }
-  int LineOf(int offset) const {
-    return box()->lines_.LineOf(std::clamp(offset, 0, characterCount()));
+  bool InText(int offset) const { return offset >= 0 && offset <= characterCount(); }
+
+  void Edit(QTextCursor& edit, const QString& text) {
+    const QTextCursor caret = box()->DocumentCursor();
+    edit.removeSelectedText();
+    edit.insertText(text);
+    box()->Apply(caret);
   }
-  // A line's text as a plain text edit gives it: without the line feed
-  // that ends it, or the space a wrapped line ends with; none (-1) past the
-  // first or last line.
-  QString Line(int line, int* start, int* end) const {
-    WrappedLines& lines = box()->lines_;
-    if (line < 0 || !lines.HasLine(line)) {
-      *start = *end = -1;
-      return QString();
-    }
-    *start = lines.Start(line);
-    *end = lines.LineEnd(line);
-    if (lines.Wrapped(line) && *end > *start && box()->toPlainText().at(*end - 1).isSpace()) --*end;
-    return text(*start, *end);
+
+  // Where the item of a kind that holds a position starts and ends.
+  std::pair<int, int> Boundaries(int position, QAccessible::TextBoundaryType type) const {
+    if (type == QAccessible::LineBoundary) return box()->LineBoundaries(position);
+    QTextCursor cursor = box()->DocumentCursor();
+    // Within an edit block, so that moving the cursor lays out nothing.
+    cursor.beginEditBlock();
+    cursor.setPosition(position);
+    const auto boundaries = QAccessible::qAccessibleTextBoundaryHelper(cursor, type);
+    cursor.endEditBlock();
+    return boundaries;
+  }
+
+  static constexpr std::pair<int, int> kNone{-1, -1};
+
+  QString Item(std::pair<int, int> boundaries, int* start, int* end) const {
+    *start = boundaries.first;
+    *end = boundaries.second;
+    if (boundaries == kNone) return QString();
+    return box()->toPlainText().mid(*start, *end - *start);
   }
 };
 

@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -48,6 +49,23 @@ QString PlainText(const QTextDocument& document) {
     if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
   }
   return text;
+}
+
+// A text with each line break (CR LF, CR, a paragraph or line separator) as
+// one line feed, as the document holds it.
+QString WithLineFeeds(const QString& text) {
+  const auto isBreak = [](QChar c) {
+    return c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+  };
+  if (std::none_of(text.begin(), text.end(), isBreak)) return text;
+  QString plain;
+  plain.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text.at(i);
+    if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') continue;
+    plain += isBreak(c) ? QChar(u'\n') : c;
+  }
+  return plain;
 }
 
 // The length of the common start of two texts.
@@ -90,6 +108,7 @@ LongTextBox::LongTextBox(QWidget* parent)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
+  setInputMethodHints(Qt::ImhMultiLine);
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
@@ -105,12 +124,23 @@ void LongTextBox::setPlainText(const QString& text) {
     preedit_.clear();
     QGuiApplication::inputMethod()->reset();
   }
-  TakeText(text, 0, 0);
+  TakeText(WithLineFeeds(text), 0, 0);
   documentCurrent_ = false;
   goalX_ = -1;
   verticalScrollBar()->setValue(0);
   CursorMoved();
   emit textChanged();
+}
+
+void LongTextBox::replaceAll(const QString& text) {
+  QTextCursor cursor = DocumentCursor();
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.removeSelectedText();
+  cursor.insertFragment(QTextDocumentFragment::fromPlainText(text));
+  cursor.endEditBlock();
+  goalX_ = -1;
+  Apply(cursor);
 }
 
 bool LongTextBox::TakeText(const QString& text, int cursor, int anchor) {
@@ -218,9 +248,12 @@ void LongTextBox::DeleteSelection() {
 }
 
 void LongTextBox::InsertFromMimeData(const QMimeData* data) {
-  if (data == nullptr || !data->hasText()) return;
+  // Nothing to insert leaves the selection, as in a plain text edit.
+  if (data == nullptr || !data->hasText() || data->text().isEmpty()) return;
   QTextCursor cursor = DocumentCursor();
-  cursor.insertText(data->text());
+  // As a fragment, as a plain text edit pastes: undo then puts the caret
+  // where it does.
+  cursor.insertFragment(QTextDocumentFragment::fromPlainText(data->text()));
   Apply(cursor);
 }
 
@@ -351,6 +384,14 @@ QRect LongTextBox::CharacterRect(int position) const {
       .toAlignedRect();
 }
 
+std::pair<int, int> LongTextBox::LineBoundaries(int position) const {
+  const int line = lines_.LineOf(position);
+  const int start = lines_.Start(line);
+  int end = lines_.LineEnd(line);
+  if (lines_.Wrapped(line) && end > start && text_.at(end - 1).isSpace()) --end;
+  return {start, end};
+}
+
 void LongTextBox::Rewrap() {
   lines_.Reset(&text_, LineWidth());
   UpdateExtraRows();
@@ -365,16 +406,20 @@ void LongTextBox::UpdateScrollRange() {
   bar->setRange(0, std::max(0, static_cast<int>(std::ceil(height)) - viewport()->height()));
 }
 
-void LongTextBox::EnsureCursorVisible() {
+void LongTextBox::EnsureCursorVisible() { EnsureVisible(cursorRect()); }
+
+void LongTextBox::EnsureVisible(const QRect& rect) {
   // A hidden box has no final size yet: scrolling for it would leave the
   // text scrolled once the box is laid out and shown.
   if (!isVisible()) return;
-  const QRect caret = cursorRect();
+  // Finding the rectangle wrapped the lines up to it: the scroll range now
+  // reaches it.
+  UpdateScrollRange();
   QScrollBar* bar = verticalScrollBar();
-  if (caret.top() < 0) {
-    bar->setValue(bar->value() + caret.top() - kTextMargin);
-  } else if (caret.bottom() >= viewport()->height()) {
-    bar->setValue(bar->value() + caret.bottom() + 1 + kTextMargin - viewport()->height());
+  if (rect.top() < 0) {
+    bar->setValue(bar->value() + rect.top() - kTextMargin);
+  } else if (rect.bottom() >= viewport()->height()) {
+    bar->setValue(bar->value() + rect.bottom() + 1 + kTextMargin - viewport()->height());
   }
 }
 

@@ -42,6 +42,9 @@ class LongTextBox : public QAbstractScrollArea {
 
   // Sets the text, places the cursor at its start and clears the undo history.
   void setPlainText(const QString& text);
+  // Replaces the whole text as pasting over all of it does: one edit that
+  // one undo takes back, the cursor after the new text.
+  void replaceAll(const QString& text);
   const QString& toPlainText() const { return text_; }
   int cursorPosition() const { return cursor_; }
   int anchorPosition() const { return anchor_; }
@@ -101,6 +104,9 @@ class LongTextBox : public QAbstractScrollArea {
   void InsertFromMimeData(const QMimeData* data);
   void DeleteSelection();
   bool MoveByKey(QKeyEvent* event);
+  // Moves the cursor, keeping the anchor: by characters, or by the words or
+  // paragraphs of the double or triple click that began the selection.
+  void ExtendSelection(int position);
   bool EditByKey(QKeyEvent* event);
   void SetSelectionToClipboard() const;
 
@@ -117,11 +123,17 @@ class LongTextBox : public QAbstractScrollArea {
   int LineAtY(qreal y) const;
   // A character's box in viewport coordinates.
   QRect CharacterRect(int position) const;
+  // Where the shown line that holds a position starts and ends; a wrapped
+  // line ends before the space that ended it, as in a text layout.
+  std::pair<int, int> LineBoundaries(int position) const;
   void Rewrap();
   void UpdateExtraRows();
   void StartDrag();
   void UpdateScrollRange();
   void EnsureCursorVisible();
+  // Scrolls the least that shows a rectangle of the viewport.
+  void EnsureVisible(const QRect& rect);
+  void ScrollTo(int position) { EnsureVisible(CharacterRect(position)); }
   void CursorMoved();
   void RestartBlink();
 

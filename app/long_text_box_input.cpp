@@ -77,8 +77,12 @@ constexpr QKeySequence::StandardKey kEditKeys[] = {
 
 bool IsPlainTyping(const QKeyEvent* event) {
   const QString text = event->text();
-  return !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t') &&
-         !(event->modifiers() & Qt::ControlModifier);
+  if (text.isEmpty() || (event->modifiers() & Qt::ControlModifier)) return false;
+  // A character beyond the first plane comes as a surrogate pair.
+  const char32_t first = text.at(0).isHighSurrogate() && text.size() > 1
+                             ? QChar::surrogateToUcs4(text.at(0), text.at(1))
+                             : text.at(0).unicode();
+  return QChar::isPrint(first) || first == u'\t';
 }
 
 }  // namespace
@@ -135,30 +139,43 @@ bool LongTextBox::MoveByKey(QKeyEvent* event) {
     case Move::LineStart:
       cursor.setPosition(start, mode);
       break;
-    case Move::LineEnd: {
-      // A wrapped line ends before the space that ended it, as in a text layout.
-      int end = lines_.LineEnd(line);
-      if (lines_.Wrapped(line) && end > start && text_.at(end - 1).isSpace()) --end;
-      cursor.setPosition(end, mode);
+    case Move::LineEnd:
+      cursor.setPosition(LineBoundaries(cursor_).second, mode);
       break;
-    }
+    // Selecting up from the first line goes to the start, down from the last
+    // to the end.
     case Move::LineUp:
-      if (line > 0) toLine(line - 1);
+      if (line > 0) {
+        toLine(line - 1);
+      } else if (found->select) {
+        cursor.setPosition(0, mode);
+      }
       break;
     case Move::LineDown:
-      if (lines_.HasLine(line + 1)) toLine(line + 1);
+      if (lines_.HasLine(line + 1)) {
+        toLine(line + 1);
+      } else if (found->select) {
+        cursor.setPosition(static_cast<int>(text_.size()), mode);
+      }
       break;
     case Move::PageUp:
     case Move::PageDown: {
       // Scrolls a page, the line cut by the bottom edge becoming the top one
       // (or the other way round), and moves the caret to the line that keeps
-      // it where it was on the screen.
+      // it where it was on the screen. When the end (or the start) of the
+      // text is already in view, the caret goes to the last (or first) line.
       const qreal caretTop = pagingTop_ ? *pagingTop_ : LineTop(line);
       pagingTop = caretTop;
       const qreal height = LineHeight();
       QScrollBar* bar = verticalScrollBar();
       int target = line;
-      if (found->move == Move::PageDown) {
+      const int bottomLine = LineAtY(viewport()->height() - 1);
+      if (found->move == Move::PageDown && !lines_.HasLine(bottomLine + 1) &&
+          LineTop(bottomLine) + height <= viewport()->height()) {
+        target = bottomLine;
+      } else if (found->move == Move::PageUp && bar->value() == 0) {
+        target = 0;
+      } else if (found->move == Move::PageDown) {
         bar->setValue(static_cast<int>(kTextMargin + LineAtY(viewport()->height() - 1) * height));
         while (lines_.HasLine(target + 1) && LineTop(target) < caretTop) ++target;
       } else {
@@ -244,8 +261,10 @@ void LongTextBox::mousePressEvent(QMouseEvent* event) {
   sinceDoubleClick_.invalidate();
   if (tripleClick) {
     QTextCursor cursor = DocumentCursor();
+    // The paragraph with the line feed that ends it.
     cursor.movePosition(QTextCursor::StartOfBlock);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
     selectBy_ = SelectBy::Paragraphs;
     selectionOrigin_ = cursor.anchor();
     selectionOriginEnd_ = cursor.position();
@@ -259,8 +278,13 @@ void LongTextBox::mousePressEvent(QMouseEvent* event) {
     pressPoint_ = point;
     return;
   }
+  if (event->modifiers() & Qt::ShiftModifier) {
+    // Extends the selection, by words or paragraphs after a double or triple click.
+    ExtendSelection(position);
+    return;
+  }
   selectBy_ = SelectBy::Characters;
-  setCursorPosition(position, event->modifiers() & Qt::ShiftModifier);
+  setCursorPosition(position);
 }
 
 void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
@@ -272,7 +296,10 @@ void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
     }
     return;
   }
-  const int position = PositionAt(event->position());
+  ExtendSelection(PositionAt(event->position()));
+}
+
+void LongTextBox::ExtendSelection(int position) {
   if (selectBy_ == SelectBy::Characters) {
     setCursorPosition(position, true);
     return;
@@ -333,15 +360,30 @@ void LongTextBox::StartDrag() {
   if (action == Qt::MoveAction && drag->target() != viewport()) DeleteSelection();
 }
 
+namespace {
+
+// Text dragged in from elsewhere is copied, never moved: the program rewrites
+// these boxes, and a move would take the text from where it was for good.
+void AcceptDrop(QDropEvent* event, const QObject* box) {
+  if (event->source() == box || !(event->possibleActions() & Qt::CopyAction)) {
+    event->acceptProposedAction();
+  } else {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  }
+}
+
+}  // namespace
+
 void LongTextBox::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasText()) event->acceptProposedAction();
+  if (event->mimeData()->hasText()) AcceptDrop(event, this);
 }
 
 void LongTextBox::dragMoveEvent(QDragMoveEvent* event) {
   if (!event->mimeData()->hasText()) return;
   dropCursor_ = PositionAt(event->position());
   viewport()->update();
-  event->acceptProposedAction();
+  AcceptDrop(event, this);
 }
 
 void LongTextBox::dragLeaveEvent(QDragLeaveEvent*) {
@@ -363,7 +405,7 @@ void LongTextBox::dropEvent(QDropEvent* event) {
   target.endEditBlock();
   goalX_ = -1;
   Apply(target);
-  event->acceptProposedAction();
+  AcceptDrop(event, this);
 }
 
 }  // namespace kelvaro

@@ -137,12 +137,12 @@ void WrappedLines::WrapOn(const std::function<bool(int)>& stopAfter) {
   const QString& text = *text_;
   const int size = static_cast<int>(text.size());
   const int from = starts_.back();
-  int lineStart = from;
   qreal x = 0;
+  bool lineHasText = false;  // more than spaces
   const auto startLine = [&](int at) {
     starts_.push_back(at);
-    lineStart = at;
     x = 0;
+    lineHasText = false;
     return stopAfter(at);
   };
   BreakOpportunities breaks(text, from);
@@ -150,19 +150,23 @@ void WrappedLines::WrapOn(const std::function<bool(int)>& stopAfter) {
     bool mandatory = false;
     const int next = breaks.Next(&mandatory);
     const PieceWidth piece = Measure(QStringView(text).mid(position, next - position));
-    if (position > lineStart && x + piece.visible > width_ && startLine(position)) return;
-    if (piece.visible > width_) {
-      x = BreakAnywhere(position, next);
+    const bool fits = x + piece.visible <= width_;
+    if (lineHasText && !fits && startLine(position)) return;
+    // A word that does not fit where a line holds only spaces, or on a line
+    // of its own, is broken anywhere, from where it starts.
+    if (!fits) {
+      x = BreakAnywhere(position, next, width_ - x);
     } else {
       x += piece.whole;
     }
+    lineHasText = lineHasText || piece.visible > 0;
     position = next;
     if (mandatory && startLine(position)) return;
   }
   complete_ = true;
 }
 
-qreal WrappedLines::BreakAnywhere(int from, int to) {
+qreal WrappedLines::BreakAnywhere(int from, int to, qreal firstWidth) {
   QTextLayout layout(text_->mid(from, to - from), font_);
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAnywhere);
@@ -170,7 +174,7 @@ qreal WrappedLines::BreakAnywhere(int from, int to) {
   layout.beginLayout();
   QTextLine last;
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-    line.setLineWidth(width_);
+    line.setLineWidth(line.lineNumber() == 0 ? firstWidth : width_);
     if (line.textStart() > 0) starts_.push_back(from + line.textStart());
     last = line;
   }

@@ -54,8 +54,9 @@ class WrappedLines {
   // Wraps greedily from the last line start found, until `stopAfter` says
   // so for a new line start, or to the end of the text.
   void WrapOn(const std::function<bool(int)>& stopAfter);
-  // Breaks a word wider than a line into lines; returns the width of the last.
-  qreal BreakAnywhere(int from, int to);
+  // Breaks a word into lines, the first `firstWidth` wide, the others a
+  // whole line; returns the width of the last.
+  qreal BreakAnywhere(int from, int to, qreal firstWidth);
 
   const QString* text_ = nullptr;
   QFont font_;
