@@ -2,6 +2,7 @@
 // list entries clicked, the window resized.
 #include "app/form1.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
 #include <QInputMethodEvent>
@@ -253,6 +254,24 @@ class Form1Test : public MainWindowTest {
     QCOMPARE(Child<LongTextBox>(form1(), "Text1")->toPlainText(), item->text());
     QCOMPARE(Child<LongTextBox>(form1(), "Text5")->toPlainText(), hints);
     QCOMPARE(LitMarkers(form1()), lit);
+  }
+
+  // A choice replaces a pasted text as a paste does: one undo brings it back.
+  void undoBringsBackTheTextBeforeAChoice() {
+    auto* text1 = Child<LongTextBox>(form1(), "Text1");
+    const QString poem = QStringLiteral("白日依山尽，\n黄河入海流。");
+    QApplication::clipboard()->setText(poem);
+    text1->setFocus();
+    QTest::keyClick(text1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(text1, Qt::Key_V, Qt::ControlModifier);
+    auto* list = Child<QListWidget>(form1(), "List1");
+    QListWidgetItem* item = list->item(0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    QCOMPARE(text1->toPlainText(), item->text());
+    QTest::keyClick(text1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text1->toPlainText(), poem);
+    QCOMPARE(Child<LongTextBox>(form1(), "Text5")->toPlainText(),
+             QStringLiteral("BAI RI YI SHAN JIN HUANG HE RU HAI LIU "));
   }
 
   void choosingByKeyboardAndTypingAfterwards() {

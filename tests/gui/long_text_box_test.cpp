@@ -371,6 +371,48 @@ class LongTextBoxTest : public QObject {
     QCOMPARE(box_->toPlainText(), QStringLiteral("zhōng guó rén"));
   }
 
+  // Text dragged in from another widget is copied: the box the program
+  // rewrites never takes it from where it was.
+  void aDropFromElsewhereCopies() {
+    box_->setPlainText(QStringLiteral("zhōng"));
+    QWidget source;
+    QMimeData data;
+    data.setText(QStringLiteral("guó"));
+    const QPoint end(box_->viewport()->width() - 10, 10);
+    QDragEnterEvent enter(end, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(box_->viewport(), &enter);
+    QDropEvent drop(end, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, {});
+    drop.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(box_->viewport(), &drop);
+    QCOMPARE(box_->toPlainText(), QStringLiteral("zhōngguó"));
+    QCOMPARE(drop.dropAction(), Qt::CopyAction);
+  }
+
+  // After a paste the caret's line is in view, however long the paste.
+  void thePastedEndIsInView_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("a page over a short text")
+        << QStringLiteral("zhōng") << QStringLiteral("zhōng guó rén mín ").repeated(1069);
+    QTest::newRow("a million letters")
+        << QString() << QStringLiteral("zhong guo ").repeated(100000);
+    QTest::newRow("many short paragraphs")
+        << QStringLiteral("a\n").repeated(50) << QStringLiteral("中国\n").repeated(5000);
+  }
+  void thePastedEndIsInView() {
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    box_->setPlainText(before);
+    box_->selectAll();
+    QApplication::clipboard()->setText(pasted);
+    box_->setFocus();
+    QTest::keyClick(box_.get(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box_->cursorPosition(), static_cast<int>(pasted.size()));
+    const QRect caret = box_->cursorRect();
+    QVERIFY2(box_->viewport()->rect().contains(caret),
+             qPrintable(QStringLiteral("caret at %1,%2").arg(caret.x()).arg(caret.y())));
+  }
+
   // Read line by line, forwards and back, a screen reader hears each line
   // once and then nothing past the first and last.
   void aScreenReaderReadsLineByLine() {

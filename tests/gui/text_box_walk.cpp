@@ -1,0 +1,690 @@
+#include "text_box_walk.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMetaEnum>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTest>
+#include <QTextBlock>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <limits>
+
+#include "app/control_style.h"
+
+namespace kelvaro {
+namespace {
+
+long long NowMilliseconds() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+constexpr QSize kBoxSize(300, 120);
+// Short enough for double and triple clicks made on purpose, long enough that
+// the clicks of two steps never make one.
+constexpr int kDoubleClickInterval = 100;
+// Texts grow by typing and pasting; a longer one is set anew.
+constexpr int kMostCharacters = 60;
+
+// Pieces that texts are made of: words, Chinese, every kind of line break,
+// a surrogate pair, combining marks, a run without break opportunities,
+// punctuation. Not yet held to a plain text edit, so left out: right-to-left
+// text (the box lays out each shown line on its own, so where directions mix
+// a line can wrap and a point can fall elsewhere) and tabs (a line is
+// wrapped with a tab as wide as a space, not to the next tab stop).
+const QString kPieces[] = {
+    QStringLiteral("zhōng"),
+    QStringLiteral(" "),
+    QStringLiteral("guó rén"),
+    QStringLiteral("中国"),
+    QStringLiteral("。"),
+    QStringLiteral("\n"),
+    QStringLiteral("\r\n"),
+    QStringLiteral("\r"),
+    QStringLiteral("\U00020000"),
+    QStringLiteral("e\u0301\u0302"),
+    QStringLiteral("abcdefghijklmnopqrstuvwxyzabcdefghij"),
+    QStringLiteral("Hi! Yes. "),
+    QStringLiteral("\n\n"),
+    QStringLiteral("a"),
+};
+
+struct KeyPress {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+};
+
+// Editing and moving keys, each also with Shift (to select) in the walk. Not
+// yet held to a plain text edit, so left out: Page Up and Page Down (near
+// the ends of a text, where a page cannot scroll, the caret goes elsewhere).
+constexpr KeyPress kKeys[] = {
+    {Qt::Key_Backspace, Qt::NoModifier},
+    {Qt::Key_Delete, Qt::NoModifier},
+    {Qt::Key_Backspace, Qt::ControlModifier},
+    {Qt::Key_Delete, Qt::ControlModifier},
+    {Qt::Key_Left, Qt::NoModifier},
+    {Qt::Key_Right, Qt::NoModifier},
+    {Qt::Key_Up, Qt::NoModifier},
+    {Qt::Key_Down, Qt::NoModifier},
+    {Qt::Key_Home, Qt::NoModifier},
+    {Qt::Key_End, Qt::NoModifier},
+    {Qt::Key_Left, Qt::ControlModifier},
+    {Qt::Key_Right, Qt::ControlModifier},
+    {Qt::Key_Home, Qt::ControlModifier},
+    {Qt::Key_End, Qt::ControlModifier},
+    {Qt::Key_Return, Qt::NoModifier},
+    {Qt::Key_Z, Qt::ControlModifier},
+    {Qt::Key_Y, Qt::ControlModifier},
+    {Qt::Key_A, Qt::ControlModifier},
+    {Qt::Key_C, Qt::ControlModifier},
+    {Qt::Key_X, Qt::ControlModifier},
+    {Qt::Key_V, Qt::ControlModifier},
+};
+
+const std::pair<QAccessible::TextBoundaryType, const char*> kBoundaries[] = {
+    {QAccessible::CharBoundary, "characters"},    {QAccessible::WordBoundary, "words"},
+    {QAccessible::SentenceBoundary, "sentences"}, {QAccessible::ParagraphBoundary, "paragraphs"},
+    {QAccessible::LineBoundary, "lines"},         {QAccessible::NoBoundary, "the whole text"},
+};
+
+// The input-method answers that must be the same in both boxes. Intended
+// differences, not compared: the rectangles (the box gives them in its own
+// coordinates, a plain text edit in its viewport's) and the font (a plain
+// text edit gives its document's).
+constexpr Qt::InputMethodQuery kSameAnswers[] = {
+    Qt::ImEnabled,           Qt::ImCursorPosition,  Qt::ImSurroundingText, Qt::ImCurrentSelection,
+    Qt::ImMaximumTextLength, Qt::ImAnchorPosition,  Qt::ImHints,           Qt::ImAbsolutePosition,
+    Qt::ImTextBeforeCursor,  Qt::ImTextAfterCursor, Qt::ImReadOnly,        Qt::ImEnterKeyType,
+};
+
+QString Show(const QString& text) {
+  QString shown;
+  for (const QChar c : text) {
+    if (c.unicode() < 0x20 || c.isSurrogate() || c.category() == QChar::Mark_NonSpacing) {
+      shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    } else {
+      shown += c;
+    }
+  }
+  return u'"' + shown + u'"';
+}
+
+QString Show(const QVariant& value) {
+  return value.typeId() == QMetaType::QString
+             ? Show(value.toString())
+             : QStringLiteral("%1 (%2)").arg(value.toString(), value.typeName());
+}
+
+QAccessibleTextInterface* TextOf(QWidget* box) {
+  return QAccessible::queryAccessibleInterface(box)->textInterface();
+}
+
+QAccessibleEditableTextInterface* EditableTextOf(QWidget* box) {
+  return QAccessible::queryAccessibleInterface(box)->editableTextInterface();
+}
+
+}  // namespace
+
+Watchdog::Watchdog(int limitMilliseconds) : limit_(limitMilliseconds) {
+  thread_ = std::thread([this] {
+    while (running_) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      const long long deadline = deadline_;
+      if (deadline != 0 && NowMilliseconds() > deadline) {
+        std::lock_guard lock(mutex_);
+        std::fprintf(stderr, "watchdog: over %d ms in %s\n", limit_, label_.constData());
+        std::fflush(stderr);
+        std::_Exit(3);
+      }
+    }
+  });
+}
+
+Watchdog::~Watchdog() {
+  running_ = false;
+  thread_.join();
+}
+
+void Watchdog::Start(const QString& label) {
+  {
+    std::lock_guard lock(mutex_);
+    label_ = label.toUtf8();
+  }
+  deadline_ = NowMilliseconds() + limit_;
+}
+
+void Watchdog::Stop() { deadline_ = 0; }
+
+template <typename F>
+auto TextBoxWalk::Timed(const QString& what, F call) {
+  watchdog_.Start(where_ + u' ' + what);
+  if constexpr (std::is_void_v<decltype(call())>) {
+    call();
+    watchdog_.Stop();
+  } else {
+    auto result = call();
+    watchdog_.Stop();
+    return result;
+  }
+}
+
+TextBoxWalk::TextBoxWalk(Pick pick, Watchdog& watchdog)
+    : pick_(std::move(pick)), watchdog_(watchdog) {
+  QGuiApplication::styleHints()->setMouseDoubleClickInterval(kDoubleClickInterval);
+  QAccessible::setActive(true);
+  MakeBoxes(RandomText(pick_(6)));
+}
+
+TextBoxWalk::~TextBoxWalk() = default;
+
+void TextBoxWalk::MakeBoxes(const QString& text) {
+  window_.reset();
+  window_ = std::make_unique<QWidget>();
+  plain_ = new QPlainTextEdit(window_.get());
+  plain_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  plain_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  plain_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  plain_->setTabChangesFocus(true);
+  box_ = new LongTextBox(window_.get());
+  for (QWidget* box : {static_cast<QWidget*>(plain_), static_cast<QWidget*>(box_)}) {
+    box->setFont(SongTiFont(14));
+    box->resize(kBoxSize);
+  }
+  box_->move(0, kBoxSize.height() + 10);
+  window_->resize(kBoxSize.width(), 2 * kBoxSize.height() + 10);
+  window_->show();
+  plain_->setPlainText(text);
+  box_->setPlainText(text);
+}
+
+QString TextBoxWalk::RandomText(int pieces) {
+  QString text;
+  for (int i = 0; i < pieces; ++i) text += kPieces[pick_(std::size(kPieces))];
+  return text;
+}
+
+std::optional<QString> TextBoxWalk::Step(const QString& where) {
+  where_ = where;
+  RunStep();
+  return Compare();
+}
+
+void TextBoxWalk::RunStep() {
+  QWidget* boxes[] = {plain_, box_};
+  const int size = static_cast<int>(plain_->toPlainText().size());
+  // A position in the text, now and then one just outside it.
+  const auto position = [&] { return pick_(size + 1); };
+  const auto offset = [&] {
+    switch (pick_(8)) {
+      case 0:
+        return -1 - pick_(3);
+      case 1:
+        return size + 1 + pick_(3);
+      case 2:
+        return pick_(2) == 0 ? std::numeric_limits<int>::max() : std::numeric_limits<int>::min();
+      default:
+        return position();
+    }
+  };
+  const auto viewportOf = [&](QWidget* box) {
+    return box == plain_ ? plain_->viewport() : box_->viewport();
+  };
+  // A point just inside the character at a position, in a box's viewport,
+  // from the box's own geometry (the boxes scroll differently); none when the
+  // character is out of view. A plain text edit's accessible text puts every
+  // paragraph at the top, so its caret rectangle is taken instead.
+  // The point is a quarter into the character, nearer its start than any
+  // other caret position.
+  const auto pointIn = [&](QWidget* box, int at) -> std::optional<QPoint> {
+    QRect rect;
+    if (box == plain_) {
+      QTextCursor cursor = plain_->textCursor();
+      cursor.setPosition(at);
+      rect = plain_->cursorRect(cursor);
+      cursor.setPosition(at + 1);
+      const QRect next = plain_->cursorRect(cursor);
+      if (next.top() == rect.top() && next.left() > rect.left()) rect.setRight(next.left() - 1);
+    } else {
+      rect = TextOf(box)->characterRect(at);
+      rect.moveTopLeft(box_->viewport()->mapFromGlobal(rect.topLeft()));
+    }
+    const QPoint point(rect.left() + rect.width() / 4, rect.center().y());
+    if (rect.isNull() || !viewportOf(box)->rect().contains(point)) return std::nullopt;
+    return point;
+  };
+  // The points of positions in both boxes, or none when one is out of view.
+  const auto pointsAt = [&](std::initializer_list<int> positions) {
+    std::vector<std::pair<QPoint, QPoint>> points;
+    for (const int at : positions) {
+      const auto inPlain = pointIn(plain_, at);
+      const auto inBox = pointIn(box_, at);
+      if (!inPlain || !inBox) return decltype(points)();
+      points.emplace_back(*inPlain, *inBox);
+    }
+    return points;
+  };
+  const auto pointFor = [&](QWidget* box, const std::pair<QPoint, QPoint>& points) {
+    return box == plain_ ? points.first : points.second;
+  };
+  // Clicks and drops land on characters, not past the end.
+  const auto character = [&] { return size == 0 ? 0 : pick_(size); };
+  const int kind = pick_(13);
+  // An input method ends what it was composing when the user does anything
+  // else: it commits the text.
+  const bool inputMethodStep = kind == 7 || kind == 8;
+  if (!inputMethodStep && !composed_.isEmpty()) {
+    for (QWidget* box : boxes) {
+      QInputMethodEvent event;
+      event.setCommitString(composed_);
+      Timed(QStringLiteral("commit before the step"),
+            [&] { QApplication::sendEvent(box, &event); });
+    }
+    log_ += QStringLiteral("(the input method commits %1)\n").arg(Show(composed_));
+    composed_.clear();
+  }
+  // The box lays out each shown line on its own, a plain text edit whole
+  // paragraphs: where directions mix, the same point can fall on another
+  // character. Texts with right-to-left letters get no clicks or drops.
+  const QString text = plain_->toPlainText();
+  const bool mixedDirections = std::any_of(text.begin(), text.end(), [](QChar c) {
+    return c.direction() == QChar::DirR || c.direction() == QChar::DirAL;
+  });
+  if (mixedDirections && (kind == 3 || kind == 4 || kind == 6)) return;
+  QString step;
+  switch (kind) {
+    case 0: {
+      const QString typed = size > kMostCharacters ? QString() : RandomText(1);
+      step = QStringLiteral("type %1").arg(Show(typed));
+      for (QWidget* box : boxes) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, typed);
+        Timed(step, [&] {
+          QApplication::sendEvent(box, &press);
+          QApplication::sendEvent(box, &release);
+        });
+      }
+      break;
+    }
+    case 1:
+    case 2: {
+      const KeyPress key = kKeys[pick_(std::size(kKeys))];
+      // Shift+Return puts a line separator inside a plain text edit's
+      // paragraph, where the box starts a new one: input-method positions
+      // would count from different starts. Return goes without Shift.
+      const bool shift = pick_(3) == 0 && key.key != Qt::Key_Return;
+      const Qt::KeyboardModifiers modifiers =
+          key.modifiers | (shift ? Qt::ShiftModifier : Qt::NoModifier);
+      step = QStringLiteral("key %1").arg(QKeySequence(key.key | modifiers).toString());
+      if (key.key == Qt::Key_V && size > kMostCharacters) break;
+      for (QWidget* box : boxes) Timed(step, [&] { QTest::keyClick(box, key.key, modifiers); });
+      break;
+    }
+    case 3: {
+      const int at = character();
+      const auto points = pointsAt({at});
+      if (points.empty()) return;
+      const int clicks = pick_(4);
+      static const QString kKinds[] = {QStringLiteral("click"), QStringLiteral("shift-click"),
+                                       QStringLiteral("double-click"),
+                                       QStringLiteral("triple-click")};
+      step = QStringLiteral("%1 %2").arg(kKinds[clicks]).arg(at);
+      for (QWidget* box : boxes) {
+        const QPoint point = pointFor(box, points[0]);
+        Timed(step, [&] {
+          QWidget* viewport = viewportOf(box);
+          if (clicks <= 1) {
+            QTest::mouseClick(viewport, Qt::LeftButton,
+                              clicks == 1 ? Qt::ShiftModifier : Qt::NoModifier, point);
+          } else {
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, point);
+            QTest::mouseDClick(viewport, Qt::LeftButton, {}, point);
+            if (clicks == 3) QTest::mouseClick(viewport, Qt::LeftButton, {}, point);
+          }
+        });
+      }
+      if (clicks >= 2) QTest::qWait(kDoubleClickInterval + 30);
+      break;
+    }
+    case 4: {
+      const int from = character();
+      const int to = character();
+      const auto points = pointsAt({from, to});
+      if (points.empty()) return;
+      // A click first, so that the press never starts dragging a selection:
+      // drag and drop is the drop step's.
+      step = QStringLiteral("click at %1, drag from there to %2").arg(from).arg(to);
+      for (QWidget* box : boxes) {
+        Timed(step, [&] {
+          QWidget* viewport = viewportOf(box);
+          const QPoint start = pointFor(box, points[0]);
+          const QPoint end = pointFor(box, points[1]);
+          QTest::mouseClick(viewport, Qt::LeftButton, {}, start);
+          QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+          QTest::mouseMove(viewport, end);
+          QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
+        });
+      }
+      break;
+    }
+    case 5: {
+      const QString pasted = size > kMostCharacters ? QString() : RandomText(1 + pick_(3));
+      step = QStringLiteral("paste %1").arg(Show(pasted));
+      for (QWidget* box : boxes) {
+        QApplication::clipboard()->setText(pasted);
+        Timed(step, [&] { QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier); });
+      }
+      break;
+    }
+    case 6: {
+      const int at = character();
+      const auto points = pointsAt({at});
+      if (points.empty()) return;
+      const QString dropped = RandomText(1);
+      step = QStringLiteral("drop %1 at %2").arg(Show(dropped)).arg(at);
+      for (QWidget* box : boxes) {
+        QMimeData data;
+        data.setText(dropped);
+        QWidget* viewport = viewportOf(box);
+        const QPoint point = pointFor(box, points[0]);
+        Timed(step, [&] {
+          QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+          QApplication::sendEvent(viewport, &enter);
+          QDragMoveEvent move(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+          QApplication::sendEvent(viewport, &move);
+          QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+          QApplication::sendEvent(viewport, &drop);
+        });
+      }
+      break;
+    }
+    case 7: {
+      static const QString kPreedits[] = {QStringLiteral("zhong"), QStringLiteral("n"),
+                                          QStringLiteral("zhongguoren"), QString()};
+      const QString preedit = kPreedits[pick_(std::size(kPreedits))];
+      const int cursorAt = pick_(static_cast<int>(preedit.size()) + 1);
+      step = QStringLiteral("pre-edit %1, its cursor at %2").arg(Show(preedit)).arg(cursorAt);
+      for (QWidget* box : boxes) {
+        QInputMethodEvent event(preedit, {{QInputMethodEvent::Cursor, cursorAt, 1, QVariant()}});
+        Timed(step, [&] { QApplication::sendEvent(box, &event); });
+      }
+      composed_ = preedit;
+      break;
+    }
+    case 8: {
+      const QString committed = pick_(3) == 0 ? QString() : QStringLiteral("中");
+      const int start = pick_(7) - 3;
+      const int length = pick_(4);
+      step = QStringLiteral("commit %1 replacing %2 from %3")
+                 .arg(Show(committed))
+                 .arg(length)
+                 .arg(start);
+      for (QWidget* box : boxes) {
+        QInputMethodEvent event;
+        event.setCommitString(committed, start, length);
+        Timed(step, [&] { QApplication::sendEvent(box, &event); });
+      }
+      composed_.clear();
+      break;
+    }
+    case 9: {
+      const int action = pick_(6);
+      const int a = offset();
+      const int b = offset();
+      const QString inserted = RandomText(1);
+      static const QString kActions[] = {
+          QStringLiteral("setCursorPosition(%1)"), QStringLiteral("setSelection(0, %1, %2)"),
+          QStringLiteral("removeSelection(0)"),    QStringLiteral("insertText(%1, %3)"),
+          QStringLiteral("deleteText(%1, %2)"),    QStringLiteral("replaceText(%1, %2, %3)"),
+      };
+      step = QStringLiteral("accessible ") + QString(kActions[action])
+                                                 .replace(QStringLiteral("%1"), QString::number(a))
+                                                 .replace(QStringLiteral("%2"), QString::number(b))
+                                                 .replace(QStringLiteral("%3"), Show(inserted));
+      if (size > kMostCharacters && (action == 3 || action == 5)) break;
+      for (QWidget* box : boxes) {
+        Timed(step, [&] {
+          QAccessibleTextInterface* text = TextOf(box);
+          QAccessibleEditableTextInterface* editable = EditableTextOf(box);
+          switch (action) {
+            case 0:
+              text->setCursorPosition(a);
+              break;
+            case 1:
+              text->setSelection(0, a, b);
+              break;
+            case 2:
+              text->removeSelection(0);
+              break;
+            case 3:
+              editable->insertText(a, inserted);
+              break;
+            case 4:
+              editable->deleteText(a, b);
+              break;
+            default:
+              editable->replaceText(a, b, inserted);
+              break;
+          }
+        });
+      }
+      break;
+    }
+    case 10: {
+      // The window closes while a text is being composed, and opens again.
+      step = QStringLiteral("close while composing, open again");
+      for (QWidget* box : boxes) {
+        box->setFocus();
+        QInputMethodEvent event(QStringLiteral("ni"), {});
+        QApplication::sendEvent(box, &event);
+      }
+      const QString text = plain_->toPlainText();
+      Timed(step, [&] { MakeBoxes(text); });
+      composed_.clear();
+      break;
+    }
+    case 11: {
+      const QString text = RandomText(pick_(8));
+      step = QStringLiteral("set text %1").arg(Show(text));
+      Timed(step, [&] {
+        plain_->setPlainText(text);
+        box_->setPlainText(text);
+      });
+      break;
+    }
+    default: {
+      const int width = 40 + pick_(300);
+      step = QStringLiteral("width %1").arg(width);
+      Timed(step, [&] {
+        plain_->resize(width, kBoxSize.height());
+        box_->resize(width, kBoxSize.height());
+      });
+      break;
+    }
+  }
+  log_ += QStringLiteral("%1  -> plain %2/%3, box %4/%5\n")
+              .arg(step)
+              .arg(plain_->textCursor().anchor())
+              .arg(plain_->textCursor().position())
+              .arg(box_->anchorPosition())
+              .arg(box_->cursorPosition());
+}
+
+std::optional<QString> TextBoxWalk::Compare() {
+  const auto state = [](const QString& text, int cursor, int anchor) {
+    return QStringLiteral("text %1 cursor %2 anchor %3").arg(Show(text)).arg(cursor).arg(anchor);
+  };
+  const QString boxState =
+      state(box_->toPlainText(), box_->cursorPosition(), box_->anchorPosition());
+  const QString plainState =
+      state(plain_->toPlainText(), plain_->textCursor().position(), plain_->textCursor().anchor());
+  if (boxState != plainState) {
+    return QStringLiteral("the box has %1\na plain text edit %2").arg(boxState, plainState);
+  }
+  if (auto different = CompareInputMethod(QStringLiteral("after the step"))) return different;
+  if (auto different = CompareAccessible()) return different;
+  // Every question again with the caret at each position, unless a text is
+  // being composed (a plain text edit keeps the caret where composing began).
+  if (!plain_->textCursor().block().layout()->preeditAreaText().isEmpty()) return std::nullopt;
+  const QTextCursor saved = plain_->textCursor();
+  const int size = static_cast<int>(plain_->toPlainText().size());
+  std::optional<QString> different;
+  for (int at = 0; at <= size && !different; ++at) {
+    QTextCursor moved = plain_->textCursor();
+    moved.setPosition(at);
+    plain_->setTextCursor(moved);
+    box_->setCursorPosition(at);
+    different = CompareInputMethod(QStringLiteral("with the caret at %1").arg(at));
+  }
+  plain_->setTextCursor(saved);
+  box_->setCursorPosition(saved.anchor());
+  box_->setCursorPosition(saved.position(), true);
+  return different;
+}
+
+std::optional<QString> TextBoxWalk::CompareInputMethod(const QString& at) {
+  const QMetaEnum queries = QMetaEnum::fromType<Qt::InputMethodQuery>();
+  // Every query answers in time, in both boxes.
+  for (int i = 0; i < queries.keyCount(); ++i) {
+    const auto query = static_cast<Qt::InputMethodQuery>(queries.value(i));
+    const QString what = QStringLiteral("inputMethodQuery(%1) %2").arg(queries.key(i), at);
+    Timed(what, [&] { return box_->inputMethodQuery(query); });
+    Timed(what, [&] { return plain_->inputMethodQuery(query); });
+  }
+  for (const auto query : kSameAnswers) {
+    const QVariant answer = box_->inputMethodQuery(query);
+    const QVariant expected = plain_->inputMethodQuery(query);
+    if (answer != expected) {
+      return QStringLiteral("inputMethodQuery(%1) %2: the box answers %3, a plain text edit %4")
+          .arg(queries.valueToKey(query), at, Show(answer), Show(expected));
+    }
+  }
+  for (const auto query : {Qt::ImCursorRectangle, Qt::ImAnchorRectangle}) {
+    if (!box_->inputMethodQuery(query).toRectF().isValid()) {
+      return QStringLiteral("inputMethodQuery(%1) %2: no rectangle")
+          .arg(queries.valueToKey(query), at);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<QString> TextBoxWalk::CompareAccessible() {
+  QAccessibleTextInterface* box = TextOf(box_);
+  QAccessibleTextInterface* plain = TextOf(plain_);
+  const int size = plain->characterCount();
+  const auto same = [&](const QString& what, const QString& answer,
+                        const QString& expected) -> std::optional<QString> {
+    if (answer == expected) return std::nullopt;
+    return QStringLiteral("%1: the box answers %2, a plain text edit %3")
+        .arg(what, answer, expected);
+  };
+  const auto number = [](int n) { return QString::number(n); };
+  if (auto d =
+          same(QStringLiteral("characterCount()"), number(box->characterCount()), number(size)))
+    return d;
+  if (auto d = same(QStringLiteral("cursorPosition()"), number(box->cursorPosition()),
+                    number(plain->cursorPosition())))
+    return d;
+  if (auto d = same(QStringLiteral("selectionCount()"), number(box->selectionCount()),
+                    number(plain->selectionCount())))
+    return d;
+  const auto range = [](int start, int end, const QString& text) {
+    return QStringLiteral("%1-%2 ").arg(start).arg(end) + Show(text);
+  };
+  {
+    int start[2];
+    int end[2];
+    box->selection(0, &start[0], &end[0]);
+    plain->selection(0, &start[1], &end[1]);
+    if (auto d = same(QStringLiteral("selection(0)"), range(start[0], end[0], {}),
+                      range(start[1], end[1], {})))
+      return d;
+  }
+  // While a text is being composed, a plain text edit finds characters and
+  // words in its layout, which holds the composed text, with positions of
+  // its document, which does not: it answers about the wrong characters. The
+  // box leaves the composed text out, as its text does. So then the answers
+  // are only checked to lie in the text.
+  const bool composing = !plain_->textCursor().block().layout()->preeditAreaText().isEmpty();
+  QList<int> offsets{std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
+  for (int offset = -2; offset <= size + 2; ++offset) offsets << offset;
+  using Query =
+      QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int*, int*) const;
+  const std::pair<const char*, Query> kQueries[] = {
+      {"textAtOffset", &QAccessibleTextInterface::textAtOffset},
+      {"textBeforeOffset", &QAccessibleTextInterface::textBeforeOffset},
+      {"textAfterOffset", &QAccessibleTextInterface::textAfterOffset},
+  };
+  for (const int offset : offsets) {
+    for (const auto& [name, query] : kQueries) {
+      for (const auto& [boundary, boundaryName] : kBoundaries) {
+        const QString what =
+            QStringLiteral("%1(%2, %3)")
+                .arg(QLatin1String(name), number(offset), QLatin1String(boundaryName));
+        int start[2];
+        int end[2];
+        const QString answer =
+            Timed(what, [&] { return (box->*query)(offset, boundary, &start[0], &end[0]); });
+        const QString expected =
+            Timed(what, [&] { return (plain->*query)(offset, boundary, &start[1], &end[1]); });
+        // Intended: where a plain text edit answers the item before or after
+        // with the same item again (before the first, after the last, after
+        // one that ends at a line feed), the box answers none or the next.
+        int atStart = 0;
+        int atEnd = 0;
+        const QString at = plain->textAtOffset(offset, boundary, &atStart, &atEnd);
+        if (query != kQueries[0].second &&
+            range(start[1], end[1], expected) == range(atStart, atEnd, at) &&
+            ((start[0] == -1 && end[0] == -1) || start[0] >= atEnd)) {
+          continue;
+        }
+        if (composing) {
+          if (start[0] < -1 || end[0] > size || start[0] > end[0])
+            return what + QStringLiteral(": %1, outside the text").arg(range(start[0], end[0], {}));
+        } else if (auto d = same(what, range(start[0], end[0], answer),
+                                 range(start[1], end[1], expected))) {
+          return d;
+        }
+      }
+    }
+    const QString rectWhat = QStringLiteral("characterRect(%1)").arg(offset);
+    const QRect rect = Timed(rectWhat, [&] { return box->characterRect(offset); });
+    const QRect expectedRect = Timed(rectWhat, [&] { return plain->characterRect(offset); });
+    if (auto d = same(rectWhat, rect.isNull() ? QStringLiteral("none") : QStringLiteral("a box"),
+                      expectedRect.isNull() ? QStringLiteral("none") : QStringLiteral("a box")))
+      return d;
+    if (!rect.isNull()) {
+      const QString atWhat =
+          QStringLiteral("offsetAtPoint(characterRect(%1).center())").arg(offset);
+      const int at = Timed(atWhat, [&] { return box->offsetAtPoint(rect.center()); });
+      if (at < -1 || at > size) return atWhat + QStringLiteral(": %1, outside the text").arg(at);
+    }
+    const QString attributesWhat = QStringLiteral("attributes(%1)").arg(offset);
+    int start[2];
+    int end[2];
+    Timed(attributesWhat, [&] { return box->attributes(offset, &start[0], &end[0]); });
+    Timed(attributesWhat, [&] { return plain->attributes(offset, &start[1], &end[1]); });
+    // A plain text edit splits its text into runs where it was edited; the
+    // box has one run a paragraph. Both give none outside the text.
+    const bool outside = start[1] < 0;
+    if (outside || start[0] < 0) {
+      if (auto d = same(attributesWhat, range(start[0], end[0], {}), range(start[1], end[1], {})))
+        return d;
+    }
+    for (const int to : {offset, offset + 1, size + 5}) {
+      const QString textWhat = QStringLiteral("text(%1, %2)").arg(offset).arg(to);
+      const QString answer = Timed(textWhat, [&] { return box->text(offset, to); });
+      const QString expected = Timed(textWhat, [&] { return plain->text(offset, to); });
+      if (auto d = same(textWhat, Show(answer), Show(expected))) return d;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace kelvaro
