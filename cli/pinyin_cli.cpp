@@ -7,12 +7,23 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "convert/conversion.h"
 #include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {
+
+enum ExitCode { kDone = 0, kBadInput = 1, kBadUsage = 2, kOutputFailed = 3 };
+
+// Each exit code with what it means, as the usage text lists them.
+constexpr std::pair<ExitCode, std::string_view> kExitCodes[] = {
+    {kDone, "done"},
+    {kBadInput, "the input could not be read or is not valid UTF-8 (nothing is printed)"},
+    {kBadUsage, "bad usage"},
+    {kOutputFailed, "the output could not be written"},
+};
 
 constexpr std::string_view kUsage =
     "usage: kelvaro-pinyin [--with-characters] [TEXT]\n"
@@ -23,13 +34,13 @@ constexpr std::string_view kUsage =
     "  --with-characters  write each character followed by its reading: 中(zhōng)\n"
     "  --help             show this help\n"
     "\n"
-    "Exit status:\n"
-    "  0  done\n"
-    "  1  the input could not be read or is not valid UTF-8 (nothing is printed)\n"
-    "  2  bad usage\n"
-    "  3  the output could not be written\n";
+    "Exit status:\n";
 
-enum ExitCode { kDone = 0, kBadInput = 1, kBadUsage = 2, kOutputFailed = 3 };
+std::ostream& WriteUsage(std::ostream& os) {
+  os << kUsage;
+  for (const auto& [code, meaning] : kExitCodes) os << "  " << code << "  " << meaning << "\n";
+  return os;
+}
 
 // Input is read and checked in pieces of this size.
 constexpr std::size_t kReadPiece = 64 * 1024;
@@ -95,7 +106,7 @@ int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::
   for (const std::string_view arg : args) {
     if (!optionsEnded && arg == "--help") {
       errno = 0;
-      if (!(out << kUsage << std::flush)) {
+      if (!WriteUsage(out).flush()) {
         err << "kelvaro-pinyin: cannot write the output: " << Reason("write error") << "\n";
         return kOutputFailed;
       }
@@ -106,12 +117,12 @@ int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::
     } else if (!optionsEnded && arg == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
-      err << "kelvaro-pinyin: unknown option " << arg << "\n" << kUsage;
+      WriteUsage(err << "kelvaro-pinyin: unknown option " << arg << "\n");
       return kBadUsage;
     } else if (!text) {
       text = arg;
     } else {
-      err << "kelvaro-pinyin: give at most one TEXT\n" << kUsage;
+      WriteUsage(err << "kelvaro-pinyin: give at most one TEXT\n");
       return kBadUsage;
     }
   }
