@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,7 +16,7 @@
 namespace kelvaro {
 namespace {
 
-enum ExitCode { kDone = 0, kBadInput = 1, kBadUsage = 2, kOutputFailed = 3 };
+enum ExitCode { kDone = 0, kBadInput = 1, kBadUsage = 2, kOutputFailed = 3, kOutOfMemory = 4 };
 
 // Each exit code with what it means, as the usage text lists them.
 constexpr std::pair<ExitCode, std::string_view> kExitCodes[] = {
@@ -23,6 +24,7 @@ constexpr std::pair<ExitCode, std::string_view> kExitCodes[] = {
     {kBadInput, "the input could not be read or is not valid UTF-8 (nothing is printed)"},
     {kBadUsage, "bad usage"},
     {kOutputFailed, "the output could not be written"},
+    {kOutOfMemory, "there is not enough memory to convert the input"},
 };
 
 constexpr std::string_view kUsage =
@@ -96,10 +98,8 @@ bool WriteLine(std::u16string_view text, std::ostream& out) {
   return static_cast<bool>(out << '\n');
 }
 
-}  // namespace
-
-int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
-                 std::ostream& err) {
+int Run(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
+        std::ostream& err) {
   DisplayMode mode = DisplayMode::kReadingOnly;
   std::optional<std::string_view> text;
   bool optionsEnded = false;
@@ -151,6 +151,22 @@ int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::
     return kOutputFailed;
   }
   return kDone;
+}
+
+}  // namespace
+
+int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
+                 std::ostream& err) {
+  try {
+    return Run(args, in, out, err);
+  } catch (const std::bad_alloc&) {
+    return ReportOutOfMemory(err);  // what the input and its conversion held is freed by now
+  }
+}
+
+int ReportOutOfMemory(std::ostream& err) {
+  err << "kelvaro-pinyin: cannot convert the input: " << std::strerror(ENOMEM) << "\n";
+  return kOutOfMemory;
 }
 
 }  // namespace kelvaro

@@ -18,6 +18,20 @@
 
 namespace {
 
+// Under AddressSanitizer the converter cannot start with a small address
+// space, and its allocator ends the run itself when memory runs out.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 // How the standard input or output of the run is set up; ordinary is
 // /dev/null for input and a pipe that the test reads for output.
 enum class Stream {
@@ -25,6 +39,7 @@ enum class Stream {
   kClosed,
   kDevFull,
   kRootDirectory,
+  kZeros,               // input: /dev/zero, valid UTF-8 without an end
   kManyCharacters,      // input: a file whose pinyin is far more than a pipe holds
   kTooManyCharacters,   // input: a file whose conversion needs far more than kMemoryLimitKb
   kPipeWithoutReader,   // output: a pipe whose reader has gone before the run
@@ -80,6 +95,9 @@ void SetUpStream(posix_spawn_file_actions_t& actions, int fd, Stream stream, int
       break;
     case Stream::kDevFull:
       posix_spawn_file_actions_addopen(&actions, fd, "/dev/full", O_WRONLY, 0);
+      break;
+    case Stream::kZeros:
+      posix_spawn_file_actions_addopen(&actions, fd, "/dev/zero", O_RDONLY, 0);
       break;
     case Stream::kManyCharacters:
     case Stream::kTooManyCharacters:
@@ -213,6 +231,30 @@ TEST_F(ConverterProcess, ReportsWhyInputOrOutputFailed) {
       {"--with-characters < /", {"--with-characters"}, kRootDirectory, kOrdinary, 1, EISDIR},
   };
   for (const FailureRow& row : rows) ExpectReported(row);
+}
+
+TEST_F(ConverterProcess, ReportsAnInputTooLargeForMemory) {
+  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer needs more address space";
+  using enum Stream;
+  const FailureRow rows[] = {
+      // Memory runs out while reading.
+      {"< /dev/zero", {}, kZeros, kOrdinary, 4, ENOMEM, kMemoryLimitKb},
+      // The input is read; memory runs out while converting.
+      {"< too many", {}, kTooManyCharacters, kOrdinary, 4, ENOMEM, kMemoryLimitKb},
+      {"--with-characters < too many",
+       {"--with-characters"},
+       kTooManyCharacters,
+       kOrdinary,
+       4,
+       ENOMEM,
+       kMemoryLimitKb},
+  };
+  for (const FailureRow& row : rows) ExpectReported(row);
+  // The limit leaves room for a short text.
+  const ProcessRun run = RunConverter({"中"}, kOrdinary, kOrdinary, kMemoryLimitKb);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "zhōng \nZHONG \n");
+  EXPECT_EQ(run.err, "");
 }
 
 TEST_F(ConverterProcess, ATextArgumentNeedsNoStandardInput) {
