@@ -53,19 +53,17 @@ constexpr std::size_t kTooManyCharacters = 3'500'000;  // 10.5 MB in
 // enough to start and convert a short text, far less than the long one needs.
 constexpr long kMemoryLimitKb = 30'000;
 
+// Named by the test's process id, as other builds may run this test at the same time.
 std::string InputFile(Stream stream) {
-  return testing::TempDir() +
-         (stream == Stream::kManyCharacters ? "kelvaro-many.txt" : "kelvaro-too-many.txt");
+  return testing::TempDir() + "kelvaro-" + std::to_string(getpid()) +
+         (stream == Stream::kManyCharacters ? "-many.txt" : "-too-many.txt");
 }
 
 void WriteInputFile(Stream stream, std::size_t characters) {
   std::ofstream file(InputFile(stream), std::ios::binary);
-  const std::string line = [] {
-    std::string bytes;
-    for (int i = 0; i < 1000; ++i) bytes += "中";
-    return bytes;
-  }();
-  for (std::size_t i = 0; i < characters / 1000; ++i) file << line;
+  std::string thousand;
+  for (int i = 0; i < 1000; ++i) thousand += "中";
+  for (std::size_t i = 0; i < characters / 1000; ++i) file << thousand;
   ASSERT_TRUE(file.flush()) << InputFile(stream);
 }
 
