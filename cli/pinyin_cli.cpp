@@ -5,14 +5,27 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "convert/conversion.h"
 #include "dictionary/text_codec.h"
 
 namespace kelvaro {
 namespace {
+
+enum ExitCode { kDone = 0, kBadInput = 1, kBadUsage = 2, kOutputFailed = 3, kOutOfMemory = 4 };
+
+// Each exit code with what it means, as the usage text lists them.
+constexpr std::pair<ExitCode, std::string_view> kExitCodes[] = {
+    {kDone, "done"},
+    {kBadInput, "the input could not be read or is not valid UTF-8 (nothing is printed)"},
+    {kBadUsage, "bad usage"},
+    {kOutputFailed, "the output could not be written"},
+    {kOutOfMemory, "there is not enough memory to convert the input"},
+};
 
 constexpr std::string_view kUsage =
     "usage: kelvaro-pinyin [--with-characters] [TEXT]\n"
@@ -23,13 +36,13 @@ constexpr std::string_view kUsage =
     "  --with-characters  write each character followed by its reading: 中(zhōng)\n"
     "  --help             show this help\n"
     "\n"
-    "Exit status:\n"
-    "  0  done\n"
-    "  1  the input could not be read or is not valid UTF-8 (nothing is printed)\n"
-    "  2  bad usage\n"
-    "  3  the output could not be written\n";
+    "Exit status:\n";
 
-enum ExitCode { kDone = 0, kBadInput = 1, kBadUsage = 2, kOutputFailed = 3 };
+std::ostream& WriteUsage(std::ostream& os) {
+  os << kUsage;
+  for (const auto& [code, meaning] : kExitCodes) os << "  " << code << "  " << meaning << "\n";
+  return os;
+}
 
 // Input is read and checked in pieces of this size.
 constexpr std::size_t kReadPiece = 64 * 1024;
@@ -85,17 +98,15 @@ bool WriteLine(std::u16string_view text, std::ostream& out) {
   return static_cast<bool>(out << '\n');
 }
 
-}  // namespace
-
-int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
-                 std::ostream& err) {
+int Run(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
+        std::ostream& err) {
   DisplayMode mode = DisplayMode::kReadingOnly;
   std::optional<std::string_view> text;
   bool optionsEnded = false;
   for (const std::string_view arg : args) {
     if (!optionsEnded && arg == "--help") {
       errno = 0;
-      if (!(out << kUsage << std::flush)) {
+      if (!WriteUsage(out).flush()) {
         err << "kelvaro-pinyin: cannot write the output: " << Reason("write error") << "\n";
         return kOutputFailed;
       }
@@ -106,12 +117,12 @@ int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::
     } else if (!optionsEnded && arg == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
-      err << "kelvaro-pinyin: unknown option " << arg << "\n" << kUsage;
+      WriteUsage(err << "kelvaro-pinyin: unknown option " << arg << "\n");
       return kBadUsage;
     } else if (!text) {
       text = arg;
     } else {
-      err << "kelvaro-pinyin: give at most one TEXT\n" << kUsage;
+      WriteUsage(err << "kelvaro-pinyin: give at most one TEXT\n");
       return kBadUsage;
     }
   }
@@ -140,6 +151,22 @@ int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::
     return kOutputFailed;
   }
   return kDone;
+}
+
+}  // namespace
+
+int RunPinyinCli(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
+                 std::ostream& err) {
+  try {
+    return Run(args, in, out, err);
+  } catch (const std::bad_alloc&) {
+    return ReportOutOfMemory(err);  // what the input and its conversion held is freed by now
+  }
+}
+
+int ReportOutOfMemory(std::ostream& err) {
+  err << "kelvaro-pinyin: cannot convert the input: " << std::strerror(ENOMEM) << "\n";
+  return kOutOfMemory;
 }
 
 }  // namespace kelvaro

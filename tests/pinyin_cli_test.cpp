@@ -151,7 +151,7 @@ TEST(PinyinCli, AnInvalidByteEndsTheReadingOfAnEndlessInput) {
 
 TEST(PinyinCli, TheUsageListsTheExitCodes) {
   const CliRun run = RunCli({"--help"});
-  for (const char* code : {"  0  ", "  1  ", "  2  ", "  3  "}) {
+  for (const char* code : {"  0  ", "  1  ", "  2  ", "  3  ", "  4  "}) {
     EXPECT_NE(run.out.find(code), std::string::npos) << code;
   }
 }
