@@ -379,10 +379,12 @@ class LongTextBoxTest : public QObject {
     QMimeData data;
     data.setText(QStringLiteral("guó"));
     const QPoint end(box_->viewport()->width() - 10, 10);
-    QDragEnterEvent enter(end, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, {});
+    // Shift proposes a move.
+    QDragEnterEvent enter(end, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton,
+                          Qt::ShiftModifier);
     QApplication::sendEvent(box_->viewport(), &enter);
-    QDropEvent drop(end, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, {});
-    drop.setDropAction(Qt::MoveAction);
+    QDropEvent drop(end, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(drop.proposedAction(), Qt::MoveAction);
     QApplication::sendEvent(box_->viewport(), &drop);
     QCOMPARE(box_->toPlainText(), QStringLiteral("zhōngguó"));
     QCOMPARE(drop.dropAction(), Qt::CopyAction);
