@@ -22,6 +22,7 @@ class LinePictures {
  public:
   struct Line {
     QString text;
+    Qt::LayoutDirection direction = Qt::LeftToRight;  // of the line's paragraph
     int selectionStart = 0;  // in the line's text; length 0 when none is selected
     int selectionLength = 0;
     bool operator==(const Line&) const = default;

@@ -102,9 +102,11 @@ class LongTextAccessible : public QAccessibleWidget,
     const QRect rect = box()->CharacterRect(offset);
     return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
   }
+  // The character under the point.
   int offsetAtPoint(const QPoint& point) const override {
     const QPoint inViewport = box()->viewport()->mapFromGlobal(point);
-    return box()->viewport()->rect().contains(inViewport) ? box()->PositionAt(inViewport) : -1;
+    if (!box()->viewport()->rect().contains(inViewport)) return -1;
+    return box()->PositionAt(inViewport, QTextLine::CursorOnCharacter);
   }
   void scrollToSubstring(int start, int) override {
     if (InText(start)) box()->ScrollTo(start);

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -157,6 +158,8 @@ bool LongTextBox::TakeText(const QString& text, int cursor, int anchor) {
   const QString removed =
       QAccessible::isActive() ? text_.mid(prefix, oldSize - suffix - prefix) : QString();
   text_ = text;
+  // A paragraph start found for a line before the change still holds.
+  if (knownLineStart_ >= prefix) knownLineStart_ = -1;
   lines_.Update(prefix, suffix, newSize - oldSize);
   UpdateExtraRows();
   UpdateScrollRange();
@@ -311,6 +314,7 @@ std::unique_ptr<QTextLayout> LongTextBox::LayOutLine(int line) const {
   QTextOption option;
   // A line holds what fits; only the text being composed may make it wrap.
   option.setWrapMode(composing ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+  option.setTextDirection(ParagraphDirection(line));
   layout->setTextOption(option);
   if (composing) {
     layout->setPreeditArea(cursor_ - start, preedit_);
@@ -331,18 +335,56 @@ std::unique_ptr<QTextLayout> LongTextBox::LayOutLine(int line) const {
   return layout;
 }
 
+int LongTextBox::ParagraphStartOfLine(int lineStart) const {
+  // Lines are asked for in order: the search back stops at the line asked for
+  // last, whose paragraph is known.
+  const bool known = knownLineStart_ >= 0 && knownLineStart_ <= lineStart;
+  const int stop = known ? knownLineStart_ : 0;
+  int paragraph = known ? knownParagraphStart_ : 0;
+  for (int i = lineStart - 1; i >= stop; --i) {
+    if (text_.at(i) == u'\n') {
+      paragraph = i + 1;
+      break;
+    }
+  }
+  knownLineStart_ = lineStart;
+  knownParagraphStart_ = paragraph;
+  return paragraph;
+}
+
+Qt::LayoutDirection LongTextBox::ParagraphDirection(int line) const {
+  // Looked for a bounded way into the paragraph, so that a line costs the
+  // same wherever it stands; a paragraph without a strong letter so early
+  // runs left to right.
+  constexpr int kLookedAt = 4096;
+  const int paragraph = ParagraphStartOfLine(lines_.Start(line));
+  const int end = static_cast<int>(std::min<qsizetype>(text_.size(), paragraph + kLookedAt));
+  for (int i = paragraph; i < end && text_.at(i) != u'\n'; ++i) {
+    switch (text_.at(i).direction()) {
+      case QChar::DirL:
+        return Qt::LeftToRight;
+      case QChar::DirR:
+      case QChar::DirAL:
+        return Qt::RightToLeft;
+      default:
+        break;
+    }
+  }
+  return Qt::LeftToRight;
+}
+
 void LongTextBox::UpdateExtraRows() {
   extraRows_ = preedit_.isEmpty() ? 0 : LayOutLine(lines_.LineOf(cursor_))->lineCount() - 1;
 }
 
-int LongTextBox::PositionAt(QPointF point) const {
+int LongTextBox::PositionAt(QPointF point, QTextLine::CursorPosition at) const {
   const int line = LineAtY(point.y());
   const auto layout = LayOutLine(line);
   const qreal rowY = point.y() - LineTop(line);
   QTextLine row = layout->lineAt(0);
   for (int i = 1; i < layout->lineCount() && layout->lineAt(i).y() <= rowY; ++i)
     row = layout->lineAt(i);
-  int index = row.xToCursor(point.x() - kTextMargin);
+  int index = row.xToCursor(point.x() - kTextMargin, at);
   const int start = lines_.Start(line);
   if (lines_.LineOf(cursor_) == line && !preedit_.isEmpty()) {
     const int preeditAt = cursor_ - start;
@@ -377,11 +419,20 @@ QRect LongTextBox::CharacterRect(int position) const {
   const auto layout = LayOutLine(line);
   const int index = LayoutIndex(line, position);
   const QTextLine row = layout->lineForTextPosition(index);
-  const qreal left = row.cursorToX(index);
-  const qreal right = row.cursorToX(index + 1);
-  return QRectF(kTextMargin + left, LineTop(line) + row.y(), std::max<qreal>(1, right - left),
-                row.height())
-      .toAlignedRect();
+  // The box of its glyphs, which in text of mixed directions need not lie
+  // between the carets before and after it. A character without glyphs (a
+  // space that ends a line, a line feed) reaches to the caret after it, or
+  // is a caret wide.
+  QRectF box;
+  for (const QGlyphRun& run : row.glyphRuns(index, 1)) box |= run.boundingRect();
+  if (box.width() <= 0) {
+    const qreal start = row.cursorToX(index);
+    const qreal end = index < row.textStart() + row.textLength() ? row.cursorToX(index + 1) : start;
+    box = QRectF(std::min(start, end), 0, std::max<qreal>(1, std::abs(end - start)), 0);
+  }
+  box.setTop(row.y());
+  box.setHeight(row.height());
+  return box.translated(kTextMargin, LineTop(line)).toAlignedRect();
 }
 
 std::pair<int, int> LongTextBox::LineBoundaries(int position) const {
@@ -468,7 +519,7 @@ void LongTextBox::paintEvent(QPaintEvent*) {
       painter.setPen(palette().text().color());
       layout->draw(&painter, origin, selections);
     } else {
-      LinePictures::Line key{text_.mid(start, end - start)};
+      LinePictures::Line key{text_.mid(start, end - start), ParagraphDirection(line)};
       if (!selections.isEmpty()) {
         key.selectionStart = selections.front().start;
         key.selectionLength = selections.front().length;

@@ -117,9 +117,15 @@ class LongTextBox : public QAbstractScrollArea {
   int FirstVisibleLine() const;
   // A shaped line, with the pre-edit text inserted when it holds the caret.
   std::unique_ptr<QTextLayout> LayOutLine(int line) const;
+  // The direction of the paragraph that holds a line, from its first letter
+  // with a strong direction, as a text layout of the whole paragraph finds it.
+  Qt::LayoutDirection ParagraphDirection(int line) const;
+  int ParagraphStartOfLine(int lineStart) const;
   // Where a position lies in its line's layout, counting the pre-edit text.
   int LayoutIndex(int line, int position) const;
-  int PositionAt(QPointF viewportPoint) const;
+  // The caret position nearest to a point, or the character under it.
+  int PositionAt(QPointF viewportPoint,
+                 QTextLine::CursorPosition at = QTextLine::CursorBetweenCharacters) const;
   int LineAtY(qreal y) const;
   // A character's box in viewport coordinates.
   QRect CharacterRect(int position) const;
@@ -141,7 +147,10 @@ class LongTextBox : public QAbstractScrollArea {
   int cursor_ = 0;
   int anchor_ = 0;
   mutable WrappedLines lines_;  // wrapped lazily, as lines are looked at
-  LinePictures pictures_;       // of the lines in view
+  // The paragraph start of the line start asked for last, or none (-1).
+  mutable int knownLineStart_ = -1;
+  mutable int knownParagraphStart_ = 0;
+  LinePictures pictures_;  // of the lines in view
   std::unique_ptr<QTextDocument> document_;
   bool documentCurrent_ = false;
   qreal goalX_ = -1;  // the x that Up and Down keep, or none

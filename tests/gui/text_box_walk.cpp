@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QGlyphRun>
 #include <QInputMethodEvent>
 #include <QMetaEnum>
 #include <QMimeData>
@@ -35,10 +36,10 @@ constexpr int kMostCharacters = 60;
 
 // Pieces that texts are made of: words, Chinese, every kind of line break,
 // a surrogate pair, combining marks, a run without break opportunities,
-// punctuation. Not yet held to a plain text edit, so left out: right-to-left
-// text (the box lays out each shown line on its own, so where directions mix
-// a line can wrap and a point can fall elsewhere) and tabs (a line is
-// wrapped with a tab as wide as a space, not to the next tab stop).
+// punctuation. Not yet held to a plain text edit, so left out: tabs (a line
+// is wrapped with a tab as wide as a space, not to the next tab stop) and
+// right-to-left text (lines wrap elsewhere, and a point can fall on another
+// character, where directions mix).
 const QString kPieces[] = {
     QStringLiteral("zhōng"),
     QStringLiteral(" "),
@@ -236,26 +237,37 @@ void TextBoxWalk::RunStep() {
   const auto viewportOf = [&](QWidget* box) {
     return box == plain_ ? plain_->viewport() : box_->viewport();
   };
-  // A point just inside the character at a position, in a box's viewport,
-  // from the box's own geometry (the boxes scroll differently); none when the
-  // character is out of view. A plain text edit's accessible text puts every
-  // paragraph at the top, so its caret rectangle is taken instead.
-  // The point is a quarter into the character, nearer its start than any
-  // other caret position.
+  // A point a quarter into the character at a position from its leading
+  // side, in a box's viewport, from the box's own geometry (the boxes scroll
+  // differently); none when the character is out of view. The glyphs come
+  // from a plain text edit's layout, as its accessible text puts every
+  // paragraph at the top; they also tell which side leads.
   const auto pointIn = [&](QWidget* box, int at) -> std::optional<QPoint> {
-    QRect rect;
-    if (box == plain_) {
-      QTextCursor cursor = plain_->textCursor();
-      cursor.setPosition(at);
-      rect = plain_->cursorRect(cursor);
-      cursor.setPosition(at + 1);
-      const QRect next = plain_->cursorRect(cursor);
-      if (next.top() == rect.top() && next.left() > rect.left()) rect.setRight(next.left() - 1);
-    } else {
-      rect = TextOf(box)->characterRect(at);
-      rect.moveTopLeft(box_->viewport()->mapFromGlobal(rect.topLeft()));
+    const QTextBlock block = plain_->document()->findBlock(at);
+    const QTextLayout* layout = block.layout();
+    const int index = at - block.position();
+    const QTextLine line = layout->lineForTextPosition(index);
+    if (!line.isValid()) return std::nullopt;
+    QRectF glyphs;
+    bool rightToLeft = false;
+    for (const QGlyphRun& run : line.glyphRuns(index, 1)) {
+      glyphs |= run.boundingRect();
+      rightToLeft = run.isRightToLeft();
     }
-    const QPoint point(rect.left() + rect.width() / 4, rect.center().y());
+    if (glyphs.width() < 2) return std::nullopt;  // too narrow to click into
+    QRectF rect;
+    if (box == plain_) {
+      QTextCursor blockStart = plain_->textCursor();
+      blockStart.setPosition(block.position());
+      const QRect caret = plain_->cursorRect(blockStart);
+      const QPointF origin(caret.left() - layout->lineAt(0).cursorToX(0), caret.top());
+      rect = QRectF(glyphs.left(), line.y(), glyphs.width(), line.height()).translated(origin);
+    } else {
+      const QRect global = TextOf(box)->characterRect(at);
+      rect = QRectF(box_->viewport()->mapFromGlobal(global.topLeft()), global.size());
+    }
+    const qreal x = rightToLeft ? rect.right() - rect.width() / 4 : rect.left() + rect.width() / 4;
+    const QPoint point(static_cast<int>(x), static_cast<int>(rect.center().y()));
     if (rect.isNull() || !viewportOf(box)->rect().contains(point)) return std::nullopt;
     return point;
   };
@@ -289,14 +301,6 @@ void TextBoxWalk::RunStep() {
     log_ += QStringLiteral("(the input method commits %1)\n").arg(Show(composed_));
     composed_.clear();
   }
-  // The box lays out each shown line on its own, a plain text edit whole
-  // paragraphs: where directions mix, the same point can fall on another
-  // character. Texts with right-to-left letters get no clicks or drops.
-  const QString text = plain_->toPlainText();
-  const bool mixedDirections = std::any_of(text.begin(), text.end(), [](QChar c) {
-    return c.direction() == QChar::DirR || c.direction() == QChar::DirAL;
-  });
-  if (mixedDirections && (kind == 3 || kind == 4 || kind == 6)) return;
   QString step;
   switch (kind) {
     case 0: {
@@ -659,11 +663,26 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
     if (auto d = same(rectWhat, rect.isNull() ? QStringLiteral("none") : QStringLiteral("a box"),
                       expectedRect.isNull() ? QStringLiteral("none") : QStringLiteral("a box")))
       return d;
+    // The character under the middle of a character's box is that one, when
+    // it shows and takes room (not a mark, a line feed or half a pair).
     if (!rect.isNull()) {
       const QString atWhat =
           QStringLiteral("offsetAtPoint(characterRect(%1).center())").arg(offset);
       const int at = Timed(atWhat, [&] { return box->offsetAtPoint(rect.center()); });
-      if (at < -1 || at > size) return atWhat + QStringLiteral(": %1, outside the text").arg(at);
+      const QChar c = plain_->toPlainText().at(offset);
+      const bool shown =
+          box_->viewport()->rect().contains(box_->viewport()->mapFromGlobal(rect.center()));
+      const bool takesRoom = rect.width() > 1 && c != u'\n' && !c.isLowSurrogate() &&
+                             c.category() != QChar::Mark_NonSpacing;
+      if (shown ? (takesRoom && at != offset) : at != -1)
+        return atWhat + QStringLiteral(": %1 (rect %2,%3 %4x%5, viewport point %6,%7)")
+                            .arg(at)
+                            .arg(rect.x())
+                            .arg(rect.y())
+                            .arg(rect.width())
+                            .arg(rect.height())
+                            .arg(box_->viewport()->mapFromGlobal(rect.center()).x())
+                            .arg(box_->viewport()->mapFromGlobal(rect.center()).y());
     }
     const QString attributesWhat = QStringLiteral("attributes(%1)").arg(offset);
     int start[2];
