@@ -3,7 +3,7 @@
 # would: fcitx5 with its pinyin engine on a virtual X display. Cleans up
 # everything it started; exits non-zero on the first failed check.
 #
-# usage: scripts/check-ime.sh [CHECK...]   (typing and moves when none is named)
+# usage: scripts/check-ime.sh [CHECK...]   (all four when none is named)
 #   typing    in each of the four boxes "zhongguo" and Space commit 中国, the
 #             pinyin being composed shows at the caret, and after a click moves
 #             the caret the candidate window opens at the new caret.
@@ -11,15 +11,20 @@
 #             End, Home and clicks that put the caret on a line feed leave the
 #             program answering within seconds, and pinyin typed there is
 #             committed at the caret.
+#   closing   the main window closed while pinyin is being composed in Text1 -
+#             by its title bar's close button, by Alt+F4 and by a close request
+#             from wmctrl - ends the program with status 0.
+#   valgrind  that close by Alt+F4 with the program under valgrind: no invalid
+#             memory access.
 # CHECK_IME_DISPLAY: the first X display number tried (70 by default).
 # CHECK_IME_PROGRAM: the program checked (build/app/kelvaro, built if missing,
 # by default), such as a sanitizer build's.
 set -eu
 cd "$(dirname "$0")/.."
-checks=${*:-typing moves}
+checks=${*:-typing moves closing valgrind}
 for check in $checks; do
   case $check in
-    typing | moves) ;;
+    typing | moves | closing | valgrind) ;;
     *)
       echo "check-ime: no check named $check" >&2
       exit 2
@@ -27,7 +32,7 @@ for check in $checks; do
   esac
 done
 scripts/install-packages.sh xvfb xauth openbox xdotool x11-utils xclip dbus-x11 imagemagick \
-  python3-xlib fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
+  wmctrl python3-xlib valgrind fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
 program_file=${CHECK_IME_PROGRAM:-build/app/kelvaro}
 [ -n "${CHECK_IME_PROGRAM:-}" ] || [ -x build/app/kelvaro ] || scripts/build.sh >/dev/null
 
@@ -99,10 +104,10 @@ fcitx5 --disable=cloudpinyin >"$work/fcitx5.log" 2>&1 &
 pids="$pids $!"
 waitfor 20 fcitx5-remote || fail "fcitx5 did not start"
 
-# Starts the program and waits for its main window: sets program, window,
-# origin_x and origin_y.
+# Starts the program, behind the command given if any (valgrind), and waits
+# for its main window: sets program, window, origin_x and origin_y.
 start_program() {
-  QT_IM_MODULE=fcitx "$program_file" >"$work/kelvaro.log" 2>&1 &
+  QT_IM_MODULE=fcitx "$@" "$program_file" >"$work/kelvaro.log" 2>&1 &
   program=$!
   pids="$pids $program"
   waitfor 60 xdotool search --onlyvisible --name '^Kelvaro' || fail "the main window did not open"
@@ -274,7 +279,44 @@ check_moves() { # name
 我们'
 }
 
+# Waits for the program to end after the main window was told to close, and
+# sets status to its exit status.
+wait_for_end() { # how it was closed, seconds
+  tries=$(($2 * 10))
+  while kill -0 "$program" 2>/dev/null; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || fail "closed by $1 with pinyin being composed: the program did not end"
+    sleep 0.1
+  done
+  status=0
+  wait "$program" || status=$?
+}
+
 running() { [ -n "${program:-}" ] && kill -0 "$program" 2>/dev/null; }
+
+# Composes nihao at the start of Text1 and closes the main window as a window
+# manager does: by its title bar's close button, Alt+F4, or a close request
+# from wmctrl. Starts the program first if it is not running.
+close_composing() { # how
+  how=$1
+  running || start_program
+  box Text1
+  xdotool mousemove "$((left + 6))" "$((top + 12))" click 1
+  sleep 0.3
+  compose "closing by $how" "240x$((line - 4))+$((left + 8))+$((text_top + 2))" nihao
+  case $how in
+    the-close-button)
+      # The rightmost button of the title bar, which the frame has above the
+      # window: 10 pixels in from the frame's right edge, halfway down it.
+      # shellcheck disable=SC2046 # left, right, top and bottom: four numbers
+      set -- $(xprop -id "$window" _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,)
+      width=$(xwininfo -id "$window" | awk '/Width:/ {print $2}')
+      xdotool mousemove "$((origin_x + width + $2 - 10))" "$((origin_y - $3 / 2))" click 1
+      ;;
+    Alt+F4) xdotool key alt+F4 ;;
+    wmctrl) wmctrl -i -c "$window" ;;
+  esac
+}
 
 for check in $checks; do
   case $check in
@@ -287,6 +329,32 @@ for check in $checks; do
       running || start_program
       for name in Text1 Text2 Text5; do check_moves "$name"; done
       echo "check-ime: the caret on a line feed leaves the program answering and taking pinyin"
+      ;;
+    closing)
+      for how in the-close-button Alt+F4 wmctrl; do
+        close_composing "$how"
+        wait_for_end "$how" 20
+        [ "$status" -eq 0 ] || fail "closed by $how with pinyin being composed: the program ended with status $status"
+        echo "check-ime: closed by $how with pinyin being composed: the program ended with status 0"
+      done
+      ;;
+    valgrind)
+      if running; then
+        kill "$program"
+        { wait "$program" || true; } 2>/dev/null
+      fi
+      log="$work/valgrind.log"
+      start_program valgrind --log-file="$log" --num-callers=30
+      close_composing Alt+F4
+      wait_for_end "Alt+F4 under valgrind" 300
+      invalid=$(grep -c 'Invalid \(read\|write\|free\)' "$log" || true)
+      all=$(sed -n 's/.*ERROR SUMMARY: \([0-9]*\) errors.*/\1/p' "$log")
+      if [ "$invalid" -ne 0 ]; then
+        sed -n '/Invalid/,/^==[0-9]*== $/p' "$log" | head -n 60 >&2
+        fail "closed by Alt+F4 under valgrind with pinyin being composed: valgrind reports $invalid invalid memory accesses (errors in all: $all)"
+      fi
+      [ "$status" -eq 0 ] || fail "closed by Alt+F4 under valgrind with pinyin being composed: the program ended with status $status"
+      echo "check-ime: closed by Alt+F4 under valgrind with pinyin being composed: no invalid memory access (errors in all: $all), status 0"
       ;;
   esac
 done
