@@ -83,7 +83,12 @@ Form1::Form1(std::filesystem::path programDirectory)
   Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+  // The members go first and the child controls after them, so no control
+  // may call back in from here on: an input method commits the text being
+  // composed in Text1 when the focus leaves it as the window is destroyed.
+  for (QObject* child : children()) child->disconnect(this);
+}
 
 void Form1::CreateControls() {
   const TwipsScale scale = TwipsScale::Of(*this);

@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+#include <utility>
 
 #include "app/long_text_box.h"
 #include "gui_test_support.h"
@@ -53,6 +54,35 @@ void AddTextBoxRows() {
   QTest::addColumn<QString>("name");
   for (const char* name : {"Text1", "Text2", "Text5"}) QTest::newRow(name) << name;
 }
+
+// An input method that commits the text being composed into its box once
+// the focus moves on, as fcitx5 does, even when the move comes from a window
+// being destroyed.
+class CommittingInputMethod : public QObject {
+ public:
+  CommittingInputMethod() {
+    connect(qApp, &QGuiApplication::focusObjectChanged, this, [this](QObject* focus) {
+      if (box_ == nullptr || focus == box_) return;
+      QInputMethodEvent commit;
+      commit.setCommitString(std::exchange(preedit_, QString()));
+      QApplication::sendEvent(std::exchange(box_, nullptr), &commit);
+      ++commits_;
+    });
+  }
+  void Compose(QWidget* box, const QString& preedit) {
+    box->setFocus();
+    QInputMethodEvent composing(preedit, {});
+    QApplication::sendEvent(box, &composing);
+    box_ = box;
+    preedit_ = preedit;
+  }
+  int commits() const { return commits_; }
+
+ private:
+  QWidget* box_ = nullptr;
+  QString preedit_;
+  int commits_ = 0;
+};
 
 class UrlRecorder : public QObject {
   Q_OBJECT
@@ -455,6 +485,27 @@ class Form1Test : public MainWindowTest {
     QCOMPARE(Child<QWidget>(form1(), "List1")->height(), listHeight);
     QCOMPARE(Child<QWidget>(form1(), "Text1")->height(), 57);
     QCOMPARE(Child<QWidget>(form1(), "Image3")->geometry(), QRect(136, 304, 650, 219));
+  }
+
+  // The window goes with a pinyin still being composed in a box; the input
+  // method commits it as the focus leaves, while the window is destroyed.
+  void goingWithTextBeingComposed_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("closedFirst");  // closed as by the window manager, then destroyed
+    for (const char* name : {"Text1", "Text2", "Text4", "Text5"}) {
+      QTest::addRow("%s, destroyed", name) << name << false;
+      QTest::addRow("%s, closed", name) << name << true;
+    }
+  }
+  void goingWithTextBeingComposed() {
+    QFETCH(QString, name);
+    QFETCH(bool, closedFirst);
+    QVERIFY(QTest::qWaitForWindowActive(form1()));
+    CommittingInputMethod inputMethod;
+    inputMethod.Compose(Child<QWidget>(form1(), name), QStringLiteral("nihao"));
+    if (closedFirst) QVERIFY(form1()->close());
+    CloseMainWindow();
+    QCOMPARE(inputMethod.commits(), 1);
   }
 
   void linksOpenTheHomePageOncePerClick() {
