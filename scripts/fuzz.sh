@@ -17,7 +17,8 @@ for target in conversion_fuzz word_list_fuzz cli_fuzz text_box_fuzz; do
   [ "$target" = text_box_fuzz ] && leaks=0
   mkdir -p "$scratch/$target"
   echo "== $target, $seconds s"
-  build-fuzz/tests/fuzz/$target -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 -detect_leaks="$leaks" \
+  ASAN_OPTIONS="detect_leaks=$leaks" build-fuzz/tests/fuzz/$target -max_total_time="$seconds" \
+    -max_len=4096 -print_final_stats=1 -detect_leaks="$leaks" \
     "$scratch/$target" "tests/fuzz/corpus/$target" 2>"$scratch/$target.log" || {
     tail -50 "$scratch/$target.log"; exit 1; }
   grep -E "^(#[0-9]+.*DONE|stat::number_of_executed_units|stat::peak_rss_mb)|cov:" "$scratch/$target.log" | tail -3

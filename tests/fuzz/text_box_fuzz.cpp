@@ -37,7 +37,9 @@ class Bytes {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication application(*argc, *argv);
+  // Lives as long as the process: destroyed at exit, it would run after the
+  // statics that its clean-up needs.
+  new QApplication(*argc, *argv);
   return 0;
 }
 
