@@ -122,7 +122,9 @@ class LongTextAccessible : public QAccessibleWidget,
       return QString();
     }
     const QString& text = box()->toPlainText();
-    const int paragraphStart = static_cast<int>(text.lastIndexOf(u'\n', offset - 1)) + 1;
+    // lastIndexOf from -1 would search from the text's end.
+    const int paragraphStart =
+        offset == 0 ? 0 : static_cast<int>(text.lastIndexOf(u'\n', offset - 1)) + 1;
     const auto lineFeed = text.indexOf(u'\n', offset);
     const int paragraphEnd = lineFeed < 0 ? count : static_cast<int>(lineFeed);
     if (offset < paragraphEnd) {
