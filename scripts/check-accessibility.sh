@@ -7,7 +7,7 @@
 # everything it started; exits non-zero naming the first failure.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-packages.sh xvfb x11-utils dbus-x11 at-spi2-core python3-pyatspi
+scripts/install-packages.sh xvfb dbus-x11 at-spi2-core python3-pyatspi
 [ -x build/app/kelvaro ] || { scripts/setup-debian.sh && scripts/build.sh >/dev/null; }
 
 work=$(mktemp -d)
@@ -15,31 +15,39 @@ pids=""
 cleanup() {
   for pid in $pids; do kill "$pid" 2>/dev/null || true; done
   for pid in $pids; do
-    while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
+    tries=50
+    while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
+      tries=$((tries - 1))
+      sleep 0.1
+    done
   done
   rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 1' INT TERM
+trap 'exit 1' HUP INT PIPE TERM
 fail() {
   echo "check-accessibility: FAIL: $*" >&2
   exit 1
 }
 
-# A display that no one uses.
+# A display that no one uses. Xvfb names its display on descriptor 3 once it
+# serves it; when another server has taken that display, Xvfb exits and the
+# next one is tried.
 display=87
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+while :; do
+  [ "$display" -lt 100 ] || fail "no free X display: $(cat "$work/xvfb.log")"
+  if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
+    : >"$work/display"
+    Xvfb ":$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset -displayfd 3 \
+      3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    pids="$pids $xvfb"
+    until [ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null; do sleep 0.1; done
+    [ -s "$work/display" ] && break
+  fi
   display=$((display + 1))
 done
-Xvfb ":$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids="$pids $!"
 export DISPLAY=":$display"
-tries=100
-until xwininfo -root >/dev/null 2>&1; do
-  tries=$((tries - 1))
-  [ "$tries" -gt 0 ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  sleep 0.1
-done
 
 # A session bus and the accessibility bus beside it, with settings and
 # sockets of their own.
