@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <optional>
 
 namespace kelvaro {
 namespace {
@@ -14,45 +15,71 @@ namespace {
 // found a chunk at a time: a boundary finder analyses all the text it is
 // given, and only the text near the lines being wrapped is needed. The last
 // few characters of a chunk are looked at again with the next one, since
-// whether a break is allowed depends on what follows.
+// whether a break is allowed depends on what follows. A chunk reaches a
+// line's most code units past the last break; when it holds no break, it is
+// cut there instead, at a grapheme boundary unless one cluster fills it.
 class BreakOpportunities {
  public:
+  enum class Kind {
+    kAllowed,
+    kMandatory,  // after a line feed
+    kCut,        // no break opportunity: a line's most code units without one
+  };
+  struct Break {
+    int position;
+    Kind kind;
+  };
+
   BreakOpportunities(const QString& text, int from) : text_(text), chunkFrom_(from) {}
 
-  // The next break opportunity; mandatory when a line feed ends the piece.
-  int Next(bool* mandatory) {
-    while (index_ >= found_.size()) Fill();
-    const int position = found_[index_++];
-    *mandatory = text_.at(position - 1) == u'\n';
-    return position;
+  Break Next() {
+    if (index_ >= found_.size()) Fill();
+    return found_[index_++];
   }
 
  private:
-  static constexpr int kChunk = 1024;
   static constexpr int kLookAhead = 16;
 
   void Fill() {
+    constexpr int kMost = WrappedLines::kMaxLineLength;
     const int size = static_cast<int>(text_.size());
+    const int reach = std::min(size, chunkFrom_ + kMost + kLookAhead);
+    const QStringView chunk = QStringView(text_).sliced(chunkFrom_, reach - chunkFrom_);
+    // Breaks are taken no further than a line's most code units, so that no
+    // piece is longer, with the look-ahead past them.
+    const qsizetype last = std::min<qsizetype>(kMost, chunk.size());
     found_.clear();
     index_ = 0;
-    for (int length = kChunk; found_.empty(); length *= 2) {
-      const int end = std::min(size, chunkFrom_ + length);
-      const int trusted = end == size ? size : end - kLookAhead;
-      QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text_.constData() + chunkFrom_,
-                                 end - chunkFrom_);
-      for (qsizetype b = finder.toNextBoundary(); b > 0; b = finder.toNextBoundary()) {
-        if (chunkFrom_ + b > trusted) break;
-        found_.push_back(chunkFrom_ + static_cast<int>(b));
-      }
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, chunk.data(), chunk.size());
+    for (qsizetype b = finder.toNextBoundary(); b > 0 && b <= last; b = finder.toNextBoundary()) {
+      const int position = chunkFrom_ + static_cast<int>(b);
+      found_.push_back(
+          {position, text_.at(position - 1) == u'\n' ? Kind::kMandatory : Kind::kAllowed});
     }
-    chunkFrom_ = found_.back();
+    if (found_.empty()) found_.push_back({chunkFrom_ + Cut(chunk, kMost), Kind::kCut});
+    chunkFrom_ = found_.back().position;
+  }
+
+  // Where a chunk is cut at `at` at the latest: at a grapheme boundary, or
+  // inside a cluster that fills it, though not inside a surrogate pair.
+  static int Cut(QStringView chunk, int at) {
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, chunk.data(), chunk.size());
+    graphemes.setPosition(at);
+    const qsizetype boundary = graphemes.isAtBoundary() ? at : graphemes.toPreviousBoundary();
+    if (boundary > 0) return static_cast<int>(boundary);
+    return chunk[at - 1].isHighSurrogate() && chunk[at].isLowSurrogate() ? at - 1 : at;
   }
 
   const QString& text_;
   int chunkFrom_;
-  std::vector<int> found_;
+  std::vector<Break> found_;
   std::size_t index_ = 0;
 };
+
+// Widths are cached for pieces up to this long (syllables, words, a few
+// characters), and for this many pieces at most.
+constexpr int kMaxCachedPieceLength = 32;
+constexpr int kMaxCachedPieces = 1 << 16;
 
 }  // namespace
 
@@ -79,9 +106,13 @@ WrappedLines::PieceWidth WrappedLines::Measure(QStringView piece) {
     if (cached.whole < 0) cached = measure(piece);
     return cached;
   }
+  if (piece.size() > kMaxCachedPieceLength) return measure(piece);
   const QString key = piece.toString();
   auto found = pieceWidths_.constFind(key);
-  if (found == pieceWidths_.constEnd()) found = pieceWidths_.insert(key, measure(piece));
+  if (found == pieceWidths_.constEnd()) {
+    if (pieceWidths_.size() >= kMaxCachedPieces) pieceWidths_.clear();
+    found = pieceWidths_.insert(key, measure(piece));
+  }
   return *found;
 }
 
@@ -134,10 +165,10 @@ void WrappedLines::WrapUntil(int line, int position) {
 }
 
 void WrappedLines::WrapOn(const std::function<bool(int)>& stopAfter) {
+  using Kind = BreakOpportunities::Kind;
   const QString& text = *text_;
   const int size = static_cast<int>(text.size());
-  const int from = starts_.back();
-  int lineStart = from;
+  int lineStart = starts_.back();
   qreal x = 0;
   const auto startLine = [&](int at) {
     starts_.push_back(at);
@@ -145,37 +176,55 @@ void WrappedLines::WrapOn(const std::function<bool(int)>& stopAfter) {
     x = 0;
     return stopAfter(at);
   };
-  BreakOpportunities breaks(text, from);
-  for (int position = from; position < size;) {
-    bool mandatory = false;
-    const int next = breaks.Next(&mandatory);
-    const PieceWidth piece = Measure(QStringView(text).mid(position, next - position));
-    if (position > lineStart && x + piece.visible > width_ && startLine(position)) return;
-    if (piece.visible > width_) {
-      x = BreakAnywhere(position, next);
+  std::optional<BreakOpportunities> breaks(std::in_place, text, lineStart);
+  for (int position = lineStart; position < size;) {
+    const auto [next, kind] = breaks->Next();
+    // A cut run is not measured: it fills a line in code units.
+    const bool cut = kind == Kind::kCut;
+    const PieceWidth piece =
+        cut ? PieceWidth{} : Measure(QStringView(text).mid(position, next - position));
+    const bool fits = !cut && next - lineStart <= kMaxLineLength && x + piece.visible <= width_;
+    if (position > lineStart && !fits && startLine(position)) return;
+    if (cut || piece.visible > width_) {
+      const Broken broken = BreakAnywhere(position, next, startLine);
+      if (broken.stopped) return;
+      if (broken.lastStart > position) {
+        // On from the last line's start, as when wrapping stopped there.
+        position = broken.lastStart;
+        breaks.emplace(text, position);
+        continue;
+      }
+      x = broken.width;
     } else {
       x += piece.whole;
     }
     position = next;
-    if (mandatory && startLine(position)) return;
+    if (kind == Kind::kMandatory && startLine(position)) return;
   }
   complete_ = true;
 }
 
-qreal WrappedLines::BreakAnywhere(int from, int to) {
+WrappedLines::Broken WrappedLines::BreakAnywhere(int from, int to,
+                                                 const std::function<bool(int)>& startLine) {
   QTextLayout layout(text_->mid(from, to - from), font_);
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAnywhere);
   layout.setTextOption(option);
   layout.beginLayout();
+  bool stopped = false;
   QTextLine last;
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    if (line.textStart() > 0 && startLine(from + line.textStart())) {
+      stopped = true;
+      break;
+    }
     line.setLineWidth(width_);
-    if (line.textStart() > 0) starts_.push_back(from + line.textStart());
     last = line;
   }
   layout.endLayout();
-  return last.cursorToX(last.textStart() + last.textLength());
+  if (stopped) return {true, from, 0};
+  if (last.textStart() > 0) return {false, from + last.textStart(), 0};
+  return {false, from, last.cursorToX(last.textLength())};
 }
 
 bool WrappedLines::HasLine(int line) {
