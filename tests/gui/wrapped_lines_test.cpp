@@ -1,6 +1,9 @@
-// Where the text boxes wrap their lines: lines of characters without width
-// are bounded, and for a line of a million letters only the start of the
-// text is read to show its first screen.
+// Where the text boxes wrap their lines: where a text layout of each
+// paragraph breaks it at the same width and font, on generated texts with
+// words, Chinese, punctuation, line feeds and long runs without break
+// opportunities; the same when found lazily and after edits; lines of
+// characters without width bounded; and, for a line of a million letters,
+// only the start of the text read to show its first screen.
 #include "app/wrapped_lines.h"
 
 #include <sys/mman.h>
@@ -11,6 +14,7 @@
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <functional>
+#include <random>
 
 #include "app/control_style.h"
 
@@ -45,6 +49,60 @@ QList<int> AllStarts(WrappedLines& lines) {
   const std::vector<int>& starts = lines.starts();
   return QList<int>(starts.begin(), starts.end());
 }
+
+// The same lines found one at a time, as a box scrolling down finds them.
+QList<int> StartsOneByOne(WrappedLines& lines) {
+  QList<int> starts;
+  for (int line = 0; lines.HasLine(line); ++line) starts << lines.Start(line);
+  return starts;
+}
+
+// Text as parents paste it and the pinyin and hint boxes show it, with now
+// and then a run of letters or digits far longer than a line, without any
+// break opportunity. Spaces come a few at a time.
+class TextMaker {
+ public:
+  explicit TextMaker(unsigned seed) : random_(seed) {}
+
+  QString Text(int length) {
+    static const QStringList kTokens{
+        QStringLiteral("zhōng"), QStringLiteral("guó"),        QStringLiteral("rén"),
+        QStringLiteral("lǜ"),    QStringLiteral("nǚ"),         QStringLiteral("ZHONG"),
+        QStringLiteral("WAVE"),  QStringLiteral("中"),         QStringLiteral("国"),
+        QStringLiteral("朋友"),  QStringLiteral("，"),         QStringLiteral("。"),
+        QStringLiteral("（"),    QStringLiteral("）"),         QStringLiteral("“"),
+        QStringLiteral("”"),     QStringLiteral("-"),          QStringLiteral("/"),
+        QStringLiteral("2024"),  QStringLiteral("\U00020000"), QStringLiteral("\U0001D400"),
+        QStringLiteral(" "),     QStringLiteral(" "),          QStringLiteral("  "),
+        QStringLiteral("   "),   QStringLiteral("\n")};
+    QString text;
+    while (text.size() < length) {
+      if (Below(40) == 0) {
+        text += LongRun();
+      } else {
+        text += kTokens[Below(static_cast<int>(kTokens.size()))];
+      }
+    }
+    return text;
+  }
+
+  // A run of 1,030 to 4,000 letters, or letters and digits, that has no
+  // break opportunity.
+  QString LongRun() {
+    const int length = 1030 + Below(2971);
+    QString run;
+    const bool digits = Below(2) == 0;
+    for (int i = 0; i < length; ++i) {
+      run += digits && i % 3 == 2 ? QChar(u'0' + Below(10)) : QChar(u'a' + Below(26));
+    }
+    return run;
+  }
+
+  int Below(int bound) { return static_cast<int>(random_() % static_cast<unsigned>(bound)); }
+
+ private:
+  std::mt19937 random_;  // the same numbers everywhere
+};
 
 // Text in memory of its own whose first `readable` code units can be read and
 // the rest not: reading past them stops the test.
@@ -86,7 +144,104 @@ class GuardedText {
 class WrappedLinesTest : public QObject {
   Q_OBJECT
 
+ private:
+  // Rows of sizes and widths for the generated texts, each with a seed. The
+  // font has no kerning: widths are measured piece by piece, which a text
+  // layout shapes in context (see the note on WrappedLines).
+  static void AddSizesAndWidths() {
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<unsigned>("seed");
+    unsigned seed = 1;
+    for (const int pointSize : {9, 12, 24}) {
+      for (const int width : {61, 200, 333, 577, 1400}) {
+        QTest::addRow("%dpt, %d px", pointSize, width) << pointSize << width << seed++;
+      }
+    }
+  }
+
+  static QFont Font(int pointSize) {
+    QFont font(QStringLiteral("AR PL UMing CN"));
+    font.setPointSize(pointSize);
+    return font;
+  }
+
  private slots:
+  void linesAsATextLayoutBreaksThem_data() { AddSizesAndWidths(); }
+  void linesAsATextLayoutBreaksThem() {
+    QFETCH(int, pointSize);
+    QFETCH(int, width);
+    QFETCH(unsigned, seed);
+    const QFont font = Font(pointSize);
+    QCOMPARE(QFontInfo(font).family(), font.family());
+    TextMaker maker(seed);
+    for (int round = 0; round < 3; ++round) {
+      const QString text = maker.Text(4000);
+      const QList<int> expected = LayoutStarts(text, font, width);
+      WrappedLines all;
+      all.setFont(font);
+      all.Reset(&text, width);
+      QCOMPARE(AllStarts(all), expected);
+      WrappedLines oneByOne;
+      oneByOne.setFont(font);
+      oneByOne.Reset(&text, width);
+      QCOMPARE(StartsOneByOne(oneByOne), expected);
+    }
+  }
+
+  // Edits anywhere, long runs included, after looking at some of the lines
+  // as a box does: the lines are then where a text layout puts them.
+  void linesAfterEditsAsATextLayoutBreaksThem_data() { AddSizesAndWidths(); }
+  void linesAfterEditsAsATextLayoutBreaksThem() {
+    QFETCH(int, pointSize);
+    QFETCH(int, width);
+    QFETCH(unsigned, seed);
+    const QFont font = Font(pointSize);
+    TextMaker maker(seed);
+    QString text = maker.Text(5000);
+    WrappedLines lines;
+    lines.setFont(font);
+    lines.Reset(&text, width);
+    for (int edit = 0; edit < 30; ++edit) {
+      switch (maker.Below(3)) {
+        case 0:
+          lines.HasLine(maker.Below(60));
+          break;
+        case 1:
+          lines.LineOf(maker.Below(static_cast<int>(text.size()) + 1));
+          break;
+        default:
+          lines.starts();
+      }
+      const int size = static_cast<int>(text.size());
+      const int at = maker.Below(size + 1);
+      const int removed =
+          std::min(size - at, maker.Below(4) == 0 ? maker.Below(1500) : maker.Below(8));
+      QString inserted;
+      switch (maker.Below(4)) {
+        case 0:
+          inserted = QChar(u'a' + maker.Below(26));  // typing, also inside a long run
+          break;
+        case 1:
+          inserted = maker.Text(1 + maker.Below(30));
+          break;
+        case 2:
+          inserted = maker.LongRun();
+          break;
+        default:
+          break;  // deleting only
+      }
+      text.replace(at, removed, inserted);
+      lines.Update(at, size - at - removed, static_cast<int>(inserted.size()) - removed);
+      QVERIFY2(AllStarts(lines) == LayoutStarts(text, font, width),
+               qPrintable(QStringLiteral("after edit %1: %2 replaced by %3 at %4")
+                              .arg(edit)
+                              .arg(removed)
+                              .arg(inserted.size())
+                              .arg(at)));
+    }
+  }
+
   // Where a text layout would keep a run of characters without width on one
   // line, however long, lines end at the most code units instead; a grapheme
   // cluster is split only where it alone fills a line, and never inside a
