@@ -202,7 +202,7 @@ class WrappedLinesTest : public QObject {
     WrappedLines lines;
     lines.setFont(font);
     lines.Reset(&text, width);
-    for (int edit = 0; edit < 30; ++edit) {
+    for (int edit = 0; edit < 20; ++edit) {
       switch (maker.Below(3)) {
         case 0:
           lines.HasLine(maker.Below(60));
@@ -299,7 +299,7 @@ class WrappedLinesTest : public QObject {
     QFETCH(bool, asATextLayout);
     constexpr qsizetype kSize = 1'000'000;
     constexpr qsizetype kReadable = 64 * 1024;
-    constexpr int kTyped = 100;  // room for keys typed in front of the text
+    constexpr int kTyped = 40;   // room for keys typed in front of the text
     constexpr int kScreen = 40;  // lines
     const GuardedText memory(kTyped + kSize, kTyped + kReadable, [&](qsizetype i) {
       if (i < kTyped) return QChar(u'b');
