@@ -6,53 +6,118 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <optional>
 
 namespace kelvaro {
 namespace {
 
-// The break opportunities of a text from a position where a line starts,
-// found a chunk at a time: a boundary finder analyses all the text it is
-// given, and only the text near the lines being wrapped is needed. The last
-// few characters of a chunk are looked at again with the next one, since
-// whether a break is allowed depends on what follows.
+// How many characters past a chunk or a piece are looked at for what they
+// change in it: whether a break is allowed, how its last letters are shaped.
+constexpr int kLookAhead = 16;
+
+// Where the few characters before a position start that are looked at with
+// what follows it, as a text layout sees them: within its paragraph, and not
+// inside a surrogate pair.
+int ContextStart(const QString& text, int position) {
+  const QStringView before = QStringView(text).first(position).last(std::min(position, kLookAhead));
+  int start = position - static_cast<int>(before.size() - before.lastIndexOf(u'\n') - 1);
+  if (start < position && text[start].isLowSurrogate()) ++start;
+  return start;
+}
+
+// A space that a line may break after, as a text layout takes it: any but
+// the no-break ones.
+bool IsBreakableSpace(QChar c) { return c.isSpace() && c.decompositionTag() != QChar::NoBreak; }
+
+// Where lines may break, as a text layout breaks them: at the break
+// opportunities of Unicode, and after every run of breakable spaces; never
+// before a space, and always after a line feed. They are found from a
+// position where a line starts, a chunk at a time: a boundary finder
+// analyses all the text it is given, and only the text near the lines being
+// wrapped is needed. Whether a break is allowed depends on the characters
+// around it, so a few before a chunk are analysed with it and the last few
+// of a chunk again with the next one; a paragraph is analysed on its own, as
+// a text layout lays out each one. A chunk reaches a line's most code units
+// past the last break; when it holds no break, it is cut there instead, at a
+// grapheme boundary unless one cluster fills it.
 class BreakOpportunities {
  public:
+  enum class Kind {
+    kAllowed,
+    kMandatory,  // after a line feed
+    kCut,        // no break opportunity: a line's most code units without one
+  };
+  struct Break {
+    int position;
+    Kind kind;
+  };
+
   BreakOpportunities(const QString& text, int from) : text_(text), chunkFrom_(from) {}
 
-  // The next break opportunity; mandatory when a line feed ends the piece.
-  int Next(bool* mandatory) {
-    while (index_ >= found_.size()) Fill();
-    const int position = found_[index_++];
-    *mandatory = text_.at(position - 1) == u'\n';
-    return position;
+  Break Next() {
+    if (index_ >= found_.size()) Fill();
+    return found_[index_++];
   }
 
  private:
-  static constexpr int kChunk = 1024;
-  static constexpr int kLookAhead = 16;
-
   void Fill() {
+    constexpr int kMost = WrappedLines::kMaxLineLength;
     const int size = static_cast<int>(text_.size());
+    const int reach = std::min(size, chunkFrom_ + kMost + kLookAhead);
+    QStringView chunk = QStringView(text_).sliced(chunkFrom_, reach - chunkFrom_);
+    const qsizetype feed = chunk.indexOf(u'\n');
+    if (feed >= 0) chunk.truncate(feed);
+    // A chunk that ends its paragraph needs no look-ahead. Breaks are taken
+    // no further than a line's most code units, the line feed included, so
+    // that no piece is longer.
+    const bool paragraphEnds = feed >= 0 || reach == size;
+    const qsizetype last =
+        std::min<qsizetype>(kMost, paragraphEnds ? chunk.size() - 1 : chunk.size() - kLookAhead);
     found_.clear();
     index_ = 0;
-    for (int length = kChunk; found_.empty(); length *= 2) {
-      const int end = std::min(size, chunkFrom_ + length);
-      const int trusted = end == size ? size : end - kLookAhead;
-      QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text_.constData() + chunkFrom_,
-                                 end - chunkFrom_);
-      for (qsizetype b = finder.toNextBoundary(); b > 0; b = finder.toNextBoundary()) {
-        if (chunkFrom_ + b > trusted) break;
-        found_.push_back(chunkFrom_ + static_cast<int>(b));
-      }
+    const int behind = ContextStart(text_, chunkFrom_);
+    const qsizetype offset = chunkFrom_ - behind;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text_.constData() + behind,
+                               offset + chunk.size());
+    finder.setPosition(offset);
+    qsizetype boundary = finder.toNextBoundary();
+    for (qsizetype i = 1; i <= last; ++i) {
+      while (boundary >= 0 && boundary < offset + i) boundary = finder.toNextBoundary();
+      if (!IsBreakableSpace(chunk[i]) && (boundary == offset + i || IsBreakableSpace(chunk[i - 1])))
+        found_.push_back({chunkFrom_ + static_cast<int>(i), Kind::kAllowed});
     }
-    chunkFrom_ = found_.back();
+    if (paragraphEnds && chunk.size() < kMost) {
+      if (feed >= 0) {
+        found_.push_back({chunkFrom_ + static_cast<int>(feed) + 1, Kind::kMandatory});
+      } else {
+        found_.push_back({size, Kind::kAllowed});
+      }
+    } else if (found_.empty()) {
+      found_.push_back({chunkFrom_ + Cut(chunk, kMost), Kind::kCut});
+    }
+    chunkFrom_ = found_.back().position;
+  }
+
+  // Where a chunk is cut at `at` at the latest: at a grapheme boundary, or
+  // inside a cluster that fills it, though not inside a surrogate pair.
+  static int Cut(QStringView chunk, int at) {
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, chunk.data(), chunk.size());
+    graphemes.setPosition(at);
+    const qsizetype boundary = graphemes.isAtBoundary() ? at : graphemes.toPreviousBoundary();
+    if (boundary > 0) return static_cast<int>(boundary);
+    return chunk[at - 1].isHighSurrogate() && chunk[at].isLowSurrogate() ? at - 1 : at;
   }
 
   const QString& text_;
   int chunkFrom_;
-  std::vector<int> found_;
+  std::vector<Break> found_;
   std::size_t index_ = 0;
 };
+
+// Widths are cached for pieces up to this long (syllables, words, a few
+// characters), and for this many pieces at most.
+constexpr int kMaxCachedPieceLength = 32;
+constexpr int kMaxCachedPieces = 1 << 16;
 
 }  // namespace
 
@@ -66,11 +131,14 @@ WrappedLines::PieceWidth WrappedLines::Measure(QStringView piece) {
   const auto measure = [this](QStringView text) {
     const QFontMetricsF metrics(font_);
     int visible = static_cast<int>(text.size());
-    while (visible > 0 && text.at(visible - 1).isSpace()) --visible;
+    while (visible > 0 && IsBreakableSpace(text.at(visible - 1))) --visible;
     const QString whole = text.toString();
     const qreal all = metrics.horizontalAdvance(whole);
-    const qreal shown =
-        visible == text.size() ? all : metrics.horizontalAdvance(whole.left(visible));
+    qreal shown = visible == text.size() ? all : metrics.horizontalAdvance(whole.left(visible));
+    // As in a text layout, a line holds a piece only with the ink of its last
+    // letter, which may reach past its advance (an f, say).
+    if (visible > 0 && !text.at(visible - 1).isSurrogate())
+      shown += std::max<qreal>(0, -metrics.rightBearing(text.at(visible - 1)));
     return PieceWidth{static_cast<float>(all), static_cast<float>(shown)};
   };
   if (piece.size() == 1) {
@@ -79,9 +147,13 @@ WrappedLines::PieceWidth WrappedLines::Measure(QStringView piece) {
     if (cached.whole < 0) cached = measure(piece);
     return cached;
   }
+  if (piece.size() > kMaxCachedPieceLength) return measure(piece);
   const QString key = piece.toString();
   auto found = pieceWidths_.constFind(key);
-  if (found == pieceWidths_.constEnd()) found = pieceWidths_.insert(key, measure(piece));
+  if (found == pieceWidths_.constEnd()) {
+    if (pieceWidths_.size() >= kMaxCachedPieces) pieceWidths_.clear();
+    found = pieceWidths_.insert(key, measure(piece));
+  }
   return *found;
 }
 
@@ -115,7 +187,7 @@ void WrappedLines::WrapAfterChange(std::vector<int> old, bool oldComplete, int t
                                    int shift) {
   const std::size_t enough = starts_.size() + kRewrapLines;
   WrapOn([&](int at) {
-    if (at >= tailStart + 2) {
+    if (at >= tailStart + kLookAhead) {
       auto same = std::lower_bound(old.begin(), old.end(), at - shift);
       if (same != old.end() && *same == at - shift) {
         for (++same; same != old.end(); ++same) starts_.push_back(*same + shift);
@@ -134,52 +206,104 @@ void WrappedLines::WrapUntil(int line, int position) {
 }
 
 void WrappedLines::WrapOn(const std::function<bool(int)>& stopAfter) {
+  using Kind = BreakOpportunities::Kind;
   const QString& text = *text_;
   const int size = static_cast<int>(text.size());
-  const int from = starts_.back();
+  int lineStart = starts_.back();
   qreal x = 0;
-  bool lineHasText = false;  // more than spaces
+  bool spacesOnly = true;  // the line holds nothing but spaces so far
   const auto startLine = [&](int at) {
     starts_.push_back(at);
+    lineStart = at;
     x = 0;
-    lineHasText = false;
+    spacesOnly = true;
     return stopAfter(at);
   };
-  BreakOpportunities breaks(text, from);
-  for (int position = from; position < size;) {
-    bool mandatory = false;
-    const int next = breaks.Next(&mandatory);
-    const PieceWidth piece = Measure(QStringView(text).mid(position, next - position));
-    const bool fits = x + piece.visible <= width_;
-    if (lineHasText && !fits && startLine(position)) return;
-    // A word that does not fit where a line holds only spaces, or on a line
-    // of its own, is broken anywhere, from where it starts.
-    if (!fits) {
-      x = BreakAnywhere(position, next, width_ - x);
-    } else {
+  std::optional<BreakOpportunities> breaks(std::in_place, text, lineStart);
+  for (int position = lineStart; position < size;) {
+    const auto [next, kind] = breaks->Next();
+    // A cut run is not measured: it fills a line in code units.
+    const bool cut = kind == Kind::kCut;
+    const PieceWidth piece =
+        cut ? PieceWidth{} : Measure(QStringView(text).mid(position, next - position));
+    const auto fits = [&] {
+      return !cut && next - lineStart <= kMaxLineLength && x + piece.visible <= width_;
+    };
+    // A piece that does not fit goes to the next line, unless this one holds
+    // no more than the spaces that start a paragraph: as in a text layout,
+    // the line then takes it and is broken anywhere.
+    if (!fits() && !spacesOnly && startLine(position)) return;
+    if (fits()) {
       x += piece.whole;
+    } else {
+      const int from = lineStart;
+      const int to = std::min(next, from + kMaxLineLength);
+      const Broken broken = BreakAnywhere(from, to, startLine);
+      if (broken.stopped) return;
+      // The piece is on the line unless lines start in it, or spaces and
+      // what of it fits fill the line in code units: then the piece starts
+      // the next line.
+      if (broken.lastStart > from || to < next || (cut && position > from)) {
+        if (broken.lastStart == from && startLine(position)) return;
+        // On from the last line's start, as when wrapping stopped there.
+        position = starts_.back();
+        breaks.emplace(text, position);
+        continue;
+      }
+      x = broken.width;
     }
-    lineHasText = lineHasText || piece.visible > 0;
+    spacesOnly = spacesOnly && IsBreakableSpace(text.at(position));
     position = next;
-    if (mandatory && startLine(position)) return;
+    if (kind == Kind::kMandatory && startLine(position)) return;
   }
   complete_ = true;
 }
 
-qreal WrappedLines::BreakAnywhere(int from, int to, qreal firstWidth) {
-  QTextLayout layout(text_->mid(from, to - from), font_);
+WrappedLines::Broken WrappedLines::BreakAnywhere(int from, int to,
+                                                 const std::function<bool(int)>& startLine) {
+  // Laid out with a little of what comes before and after in the paragraph,
+  // which a text layout shapes with it: the script of punctuation and digits
+  // follows the letters before them, and letters kern with their
+  // neighbours. Only the lines that start inside are taken.
+  const QStringView text(*text_);
+  int begin = ContextStart(*text_, from);
+  const QStringView after = text.sliced(to, std::min<qsizetype>(kLookAhead, text.size() - to));
+  const qsizetype feed = after.indexOf(u'\n');
+  const int end = to + static_cast<int>(feed >= 0 ? feed : after.size());
+  QTextLayout layout(text_->mid(begin, end - begin), font_);
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAnywhere);
   layout.setTextOption(option);
   layout.beginLayout();
-  QTextLine last;
+  if (begin < from) {
+    QTextLine context = layout.createLine();
+    context.setNumColumns(from - begin);
+    if (context.textLength() != from - begin) {
+      // From is inside a cluster that the context would take: none then.
+      layout.endLayout();
+      layout.clearLayout();
+      layout.setText(text_->mid(from, end - from));
+      begin = from;
+      layout.beginLayout();
+    }
+  }
+  Broken broken{false, from, 0};
+  QTextLine first;
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-    line.setLineWidth(line.lineNumber() == 0 ? firstWidth : width_);
-    if (line.textStart() > 0) starts_.push_back(from + line.textStart());
-    last = line;
+    const int start = begin + line.textStart();
+    if (start >= to) break;
+    if (start > from) {
+      broken.stopped = startLine(start);
+      if (broken.stopped) break;
+      broken.lastStart = start;
+    }
+    line.setLineWidth(width_);
+    if (start == from) first = line;
   }
   layout.endLayout();
-  return last.cursorToX(last.textStart() + last.textLength());
+  if (!broken.stopped && broken.lastStart == from)
+    broken.width = first.cursorToX(to - begin) - first.cursorToX(from - begin);
+  return broken;
 }
 
 bool WrappedLines::HasLine(int line) {

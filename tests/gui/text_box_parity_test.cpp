@@ -8,6 +8,7 @@
 // - The text reads back exactly as set, no-break spaces included; a plain
 //   text edit turns them into spaces.
 // - Scroll positions: the box scrolls by pixels, a plain text edit by lines.
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -284,6 +285,12 @@ class TextBoxParityTest : public QObject {
     QTest::newRow("one long word") << QStringLiteral("x").repeated(200) << 250;
     QTest::newRow("punctuation never starts a line")
         << QStringLiteral("我爱中国。你好，").repeated(20) << 377;
+    QTest::newRow("line feeds after digits")
+        << QStringLiteral("lǜ 2024\n“nǚ” 36\n。").repeated(8) << 300;
+    QTest::newRow("spaces after opening brackets")
+        << QStringLiteral("（ zhōng guó ） “ rén ” ").repeated(12) << 333;
+    QTest::newRow("spaces starting a paragraph before a long word")
+        << QStringLiteral("zhōng\n   ") + QStringLiteral("x").repeated(60) << 250;
   }
   void sameLines() {
     QFETCH(QString, text);
@@ -327,11 +334,15 @@ class TextBoxParityTest : public QObject {
   }
 
  private:
-  // Where the plain text edit starts each line of its paragraph.
+  // Where the plain text edit starts each line of its paragraphs.
   static QList<int> LayoutLineStarts(const QPlainTextEdit& edit) {
     QList<int> starts;
-    const QTextLayout* layout = edit.document()->firstBlock().layout();
-    for (int i = 0; i < layout->lineCount(); ++i) starts << layout->lineAt(i).textStart();
+    for (QTextBlock block = edit.document()->firstBlock(); block.isValid(); block = block.next()) {
+      edit.document()->documentLayout()->blockBoundingRect(block);  // lays it out if not yet
+      const QTextLayout* layout = block.layout();
+      for (int i = 0; i < layout->lineCount(); ++i)
+        starts << block.position() + layout->lineAt(i).textStart();
+    }
     return starts;
   }
 
