@@ -699,6 +699,10 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
     // A plain text edit splits its text into runs where it was edited; the
     // box has one run a paragraph. Both give none outside the text.
     const bool outside = start[1] < 0;
+    if (offset >= 0 && offset < size && !(start[0] <= offset && offset < end[0])) {
+      return attributesWhat + QStringLiteral(": the run %1 does not hold the offset")
+                                  .arg(range(start[0], end[0], {}));
+    }
     if (outside || start[0] < 0) {
       if (auto d = same(attributesWhat, range(start[0], end[0], {}), range(start[1], end[1], {})))
         return d;
