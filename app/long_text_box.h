@@ -120,6 +120,7 @@ class LongTextBox : public QAbstractScrollArea {
   // The direction of the paragraph that holds a line, from its first letter
   // with a strong direction, as a text layout of the whole paragraph finds it.
   Qt::LayoutDirection ParagraphDirection(int line) const;
+  // Where the paragraph that holds a line starts.
   int ParagraphStartOfLine(int lineStart) const;
   // Where a position lies in its line's layout, counting the pre-edit text.
   int LayoutIndex(int line, int position) const;
