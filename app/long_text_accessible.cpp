@@ -102,11 +102,18 @@ class LongTextAccessible : public QAccessibleWidget,
     const QRect rect = box()->CharacterRect(offset);
     return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
   }
-  // The character under the point.
+  // The character under the point. Where directions mix, a text layout's
+  // answer can be a character or two off; the one whose box holds the
+  // point is taken from those around it.
   int offsetAtPoint(const QPoint& point) const override {
     const QPoint inViewport = box()->viewport()->mapFromGlobal(point);
     if (!box()->viewport()->rect().contains(inViewport)) return -1;
-    return box()->PositionAt(inViewport, QTextLine::CursorOnCharacter);
+    const int found = box()->PositionAt(inViewport, QTextLine::CursorOnCharacter);
+    for (const int near : {found, found - 1, found + 1, found - 2, found + 2}) {
+      if (near >= 0 && near < characterCount() && box()->CharacterRect(near).contains(inViewport))
+        return near;
+    }
+    return found;
   }
   void scrollToSubstring(int start, int) override {
     if (InText(start)) box()->ScrollTo(start);

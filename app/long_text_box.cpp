@@ -127,6 +127,7 @@ void LongTextBox::setPlainText(const QString& text) {
   }
   TakeText(WithLineFeeds(text), 0, 0);
   documentCurrent_ = false;
+  selectBy_ = SelectBy::Characters;
   goalX_ = -1;
   verticalScrollBar()->setValue(0);
   CursorMoved();
@@ -314,7 +315,10 @@ std::unique_ptr<QTextLayout> LongTextBox::LayOutLine(int line) const {
   QTextOption option;
   // A line holds what fits; only the text being composed may make it wrap.
   option.setWrapMode(composing ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-  option.setTextDirection(ParagraphDirection(line));
+  // A right-to-left paragraph stands at the right, as a text document aligns it.
+  const Qt::LayoutDirection direction = ParagraphDirection(line);
+  option.setTextDirection(direction);
+  if (direction == Qt::RightToLeft) option.setAlignment(Qt::AlignRight);
   layout->setTextOption(option);
   if (composing) {
     layout->setPreeditArea(cursor_ - start, preedit_);
@@ -414,6 +418,13 @@ QRect LongTextBox::cursorRect() const {
   return QRectF(x, LineTop(line) + row.y(), 1, row.height()).toAlignedRect();
 }
 
+qreal LongTextBox::XOf(int position) const {
+  const int line = lines_.LineOf(position);
+  const auto layout = LayOutLine(line);
+  const int index = LayoutIndex(line, position);
+  return kTextMargin + layout->lineForTextPosition(index).cursorToX(index);
+}
+
 QRect LongTextBox::CharacterRect(int position) const {
   const int line = lines_.LineOf(position);
   const auto layout = LayOutLine(line);
@@ -424,7 +435,9 @@ QRect LongTextBox::CharacterRect(int position) const {
   // space that ends a line, a line feed) reaches to the caret after it, or
   // is a caret wide.
   QRectF box;
-  for (const QGlyphRun& run : row.glyphRuns(index, 1)) box |= run.boundingRect();
+  const bool pair = text_.at(position).isHighSurrogate() && position + 1 < text_.size() &&
+                    text_.at(position + 1).isLowSurrogate();
+  for (const QGlyphRun& run : row.glyphRuns(index, pair ? 2 : 1)) box |= run.boundingRect();
   if (box.width() <= 0) {
     const qreal start = row.cursorToX(index);
     const qreal end = index < row.textStart() + row.textLength() ? row.cursorToX(index + 1) : start;

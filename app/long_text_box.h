@@ -104,9 +104,10 @@ class LongTextBox : public QAbstractScrollArea {
   void InsertFromMimeData(const QMimeData* data);
   void DeleteSelection();
   bool MoveByKey(QKeyEvent* event);
-  // Moves the cursor, keeping the anchor: by characters, or by the words or
-  // paragraphs of the double or triple click that began the selection.
-  void ExtendSelection(int position);
+  // Moves the cursor to a position under the point at x, keeping the anchor:
+  // by characters, or by the words or paragraphs of the double or triple
+  // click that began the selection.
+  void ExtendSelection(int position, qreal x);
   bool EditByKey(QKeyEvent* event);
   void SetSelectionToClipboard() const;
 
@@ -128,6 +129,8 @@ class LongTextBox : public QAbstractScrollArea {
   int PositionAt(QPointF viewportPoint,
                  QTextLine::CursorPosition at = QTextLine::CursorBetweenCharacters) const;
   int LineAtY(qreal y) const;
+  // The x of the caret at a position, in viewport coordinates.
+  qreal XOf(int position) const;
   // A character's box in viewport coordinates.
   QRect CharacterRect(int position) const;
   // Where the shown line that holds a position starts and ends; a wrapped

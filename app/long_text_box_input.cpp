@@ -107,6 +107,8 @@ bool LongTextBox::event(QEvent* event) {
 
 void LongTextBox::keyPressEvent(QKeyEvent* event) {
   if (MoveByKey(event) || EditByKey(event)) {
+    // A selection made by keys extends by characters.
+    selectBy_ = SelectBy::Characters;
     event->accept();
     return;
   }
@@ -280,7 +282,7 @@ void LongTextBox::mousePressEvent(QMouseEvent* event) {
   }
   if (event->modifiers() & Qt::ShiftModifier) {
     // Extends the selection, by words or paragraphs after a double or triple click.
-    ExtendSelection(position);
+    ExtendSelection(position, point.x());
     return;
   }
   selectBy_ = SelectBy::Characters;
@@ -296,24 +298,47 @@ void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
     }
     return;
   }
-  ExtendSelection(PositionAt(event->position()));
+  ExtendSelection(PositionAt(event->position()), event->position().x());
 }
 
-void LongTextBox::ExtendSelection(int position) {
+void LongTextBox::ExtendSelection(int position, qreal x) {
   if (selectBy_ == SelectBy::Characters) {
     setCursorPosition(position, true);
     return;
   }
-  // Extends the selection by whole words or paragraphs from the first one.
   QTextCursor cursor = DocumentCursor();
-  cursor.setPosition(position);
-  const bool backwards = position < selectionOrigin_;
-  if (selectBy_ == SelectBy::Words) {
-    cursor.movePosition(backwards ? QTextCursor::StartOfWord : QTextCursor::EndOfWord);
-  } else {
-    cursor.movePosition(backwards ? QTextCursor::StartOfBlock : QTextCursor::EndOfBlock);
+  // Within the word or paragraph clicked first, that one stays selected.
+  if (position >= selectionOrigin_ && position <= selectionOriginEnd_) {
+    cursor.setPosition(selectionOrigin_);
+    cursor.setPosition(selectionOriginEnd_, QTextCursor::KeepAnchor);
+    Apply(cursor);
+    return;
   }
-  const int edge = cursor.position();
+  // Otherwise from the far end of that one to the edge of the paragraph,
+  // or to the nearer edge of the word, where the point lies over the word.
+  const bool backwards = position < selectionOriginEnd_;
+  int edge = position;
+  if (selectBy_ == SelectBy::Paragraphs) {
+    cursor.setPosition(position);
+    if (backwards) {
+      cursor.movePosition(QTextCursor::StartOfBlock);
+    } else {
+      cursor.movePosition(QTextCursor::EndOfBlock);
+      cursor.movePosition(QTextCursor::NextCharacter);
+    }
+    edge = cursor.position();
+  } else {
+    cursor.setPosition(position);
+    cursor.movePosition(QTextCursor::StartOfWord);
+    const int wordStart = cursor.position();
+    cursor.movePosition(QTextCursor::EndOfWord);
+    const int wordEnd = cursor.position();
+    if (wordEnd == wordStart || lines_.LineOf(wordStart) != lines_.LineOf(wordEnd)) return;
+    const qreal startX = XOf(wordStart);
+    const qreal endX = XOf(wordEnd);
+    if (x < std::min(startX, endX) || x > std::max(startX, endX)) return;
+    edge = std::abs(x - startX) < std::abs(endX - x) ? wordStart : wordEnd;
+  }
   cursor.setPosition(backwards ? selectionOriginEnd_ : selectionOrigin_);
   cursor.setPosition(edge, QTextCursor::KeepAnchor);
   Apply(cursor);
