@@ -139,8 +139,11 @@ void LongTextBox::replaceAll(const QString& text) {
   cursor.beginEditBlock();
   cursor.select(QTextCursor::Document);
   cursor.removeSelectedText();
-  cursor.insertFragment(QTextDocumentFragment::fromPlainText(text));
+  cursor.insertText(text);
   cursor.endEditBlock();
+  // The cursor at the start, as when the program sets the text: the end of
+  // a long text is found only by wrapping all of it.
+  cursor.setPosition(0);
   goalX_ = -1;
   Apply(cursor);
 }

@@ -42,8 +42,8 @@ class LongTextBox : public QAbstractScrollArea {
 
   // Sets the text, places the cursor at its start and clears the undo history.
   void setPlainText(const QString& text);
-  // Replaces the whole text as pasting over all of it does: one edit that
-  // one undo takes back, the cursor after the new text.
+  // Replaces the whole text as pasting over all of it does, one edit that
+  // one undo takes back, and places the cursor at its start.
   void replaceAll(const QString& text);
   const QString& toPlainText() const { return text_; }
   int cursorPosition() const { return cursor_; }
