@@ -221,7 +221,10 @@ void WrappedLines::WrapOn(const std::function<bool(int)>& stopAfter) {
   };
   std::optional<BreakOpportunities> breaks(std::in_place, text, lineStart);
   for (int position = lineStart; position < size;) {
-    const auto [next, kind] = breaks->Next();
+    // Named, not bound: a lambda cannot take a structured binding in C++20.
+    const auto found = breaks->Next();
+    const int next = found.position;
+    const Kind kind = found.kind;
     // A cut run is not measured: it fills a line in code units.
     const bool cut = kind == Kind::kCut;
     const PieceWidth piece =
