@@ -476,12 +476,12 @@ void LongTextBox::UpdateScrollRange() {
 void LongTextBox::EnsureCursorVisible() { EnsureVisible(cursorRect()); }
 
 void LongTextBox::EnsureVisible(const QRect& rect) {
-  // A hidden box has no final size yet: scrolling for it would leave the
-  // text scrolled once the box is laid out and shown.
-  if (!isVisible()) return;
   // Finding the rectangle wrapped the lines up to it: the scroll range now
   // reaches it.
   UpdateScrollRange();
+  // A hidden box has no final size yet: scrolling for it would leave the
+  // text scrolled once the box is laid out and shown.
+  if (!isVisible()) return;
   QScrollBar* bar = verticalScrollBar();
   if (rect.top() < 0) {
     bar->setValue(bar->value() + rect.top() - kTextMargin);
@@ -492,7 +492,6 @@ void LongTextBox::EnsureVisible(const QRect& rect) {
 
 void LongTextBox::CursorMoved() {
   pagingTop_.reset();
-  UpdateScrollRange();
   EnsureCursorVisible();
   RestartBlink();
   viewport()->update();

@@ -141,7 +141,8 @@ class LongTextBox : public QAbstractScrollArea {
   void StartDrag();
   void UpdateScrollRange();
   void EnsureCursorVisible();
-  // Scrolls the least that shows a rectangle of the viewport.
+  // Updates the scroll range, then scrolls the least that shows a rectangle
+  // of the viewport.
   void EnsureVisible(const QRect& rect);
   void ScrollTo(int position) { EnsureVisible(CharacterRect(position)); }
   void CursorMoved();

@@ -68,7 +68,6 @@ void LongTextBox::inputMethodEvent(QInputMethodEvent* event) {
   goalX_ = -1;
   Apply(cursor);
   UpdateExtraRows();
-  UpdateScrollRange();
   EnsureCursorVisible();
   event->accept();
 }
