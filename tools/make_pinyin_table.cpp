@@ -4,7 +4,7 @@
 //
 //   make-pinyin-table /usr/share/gocode/src/github.com/mozillazg/go-pinyin/pinyin_dict.go OUT
 //
-// Every CJK Unified Ideograph U+4E00..U+9FFF with a two-byte GBK code gets
+// Every CJK Unified Ideograph U+4E00..U+9FFF with a two-byte GBK code, and 〇, gets
 // its first (most common) reading, written as letters and a tone digit, in
 // GBK with CR LF, in code-point order. The lists below then set the readings
 // the program depends on.
@@ -78,6 +78,11 @@ constexpr std::array<ReadingOverride, 4> kStandardReadings{{
 constexpr std::array<ReadingOverride, 1> kOmitted{{
     {u'肀', u"", "a radical form, not a character a child reads"},
 }};
+
+// Characters outside the ideograph block that children's texts use: 〇, the
+// zero of written years (二〇二六年). The other characters GBK has outside
+// the block are Japanese marks and compatibility forms a child never meets.
+bool IsOtherHanCharacter(unsigned long codePoint) { return codePoint == 0x3007; }
 
 struct MarkedLetter {
   std::string_view utf8;
@@ -154,7 +159,7 @@ int main(int argc, char** argv) {
       }
       const unsigned long codePoint =
           std::stoul(line.substr(hex + 2, colon - hex - 2), nullptr, 16);
-      if (codePoint < 0x4E00 || codePoint > 0x9FFF) {
+      if ((codePoint < 0x4E00 || codePoint > 0x9FFF) && !IsOtherHanCharacter(codePoint)) {
         continue;
       }
       const auto character = static_cast<char16_t>(codePoint);
