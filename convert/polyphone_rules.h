@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace kelvaro {
@@ -10,11 +11,13 @@ namespace kelvaro {
 // source text, or its default reading, as an index into PolyphoneReadings();
 // -1 when no rule applies. position is the 1-based index of the character in
 // text (UTF-16 units). An index lets the conversion use readings it prepared
-// in advance.
+// in advance. The rules are, in order of evaluation, the program's first
+// rules, the readings of words (resources/word-readings.txt) and the rules
+// written by hand (resources/reading-rules.txt); the last that holds decides.
 int ResolvePolyphoneIndex(char16_t character, std::u16string_view text, std::int32_t position);
 
 // Every reading the rules can give, in a fixed order.
-std::span<const std::u16string_view> PolyphoneReadings();
+std::span<const std::u16string> PolyphoneReadings();
 
 // True for the characters that the rules name; the others always give -1.
 bool IsPolyphoneRuleCharacter(char16_t character);

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
+#include "convert/base_rules.h"
+#include "convert/conversion.h"
+#include "convert/reading_rules.h"
 #include "tests/reference/polyphone_reading.h"
 
 namespace kelvaro {
@@ -208,16 +213,72 @@ constexpr Row kRows[] = {
     {u"暖\n和", 3, u""},
 };
 
-class ResolvePolyphoneTest : public testing::TestWithParam<Row> {};
+// The program's first rules alone, as they have always read.
+const ReadingRules& FirstRules() {
+  static const ReadingRules rules = [] {
+    ReadingRules built;
+    AddBaseRules(built);
+    return built;
+  }();
+  return rules;
+}
 
-TEST_P(ResolvePolyphoneTest, ChoosesTheReading) {
+std::u16string ResolveFirst(char16_t character, std::u16string_view text, std::int32_t position) {
+  const int index = FirstRules().Resolve(character, text, position);
+  return index < 0 ? std::u16string() : FirstRules().Readings()[static_cast<std::size_t>(index)];
+}
+
+class FirstRulesTest : public testing::TestWithParam<Row> {};
+
+TEST_P(FirstRulesTest, ChooseTheReading) {
   const Row& row = GetParam();
   // The rules test the character argument, not the text, for identity.
   const char16_t character = row.text.at(static_cast<std::size_t>(row.position - 1));
-  EXPECT_EQ(ResolvePolyphone(character, row.text, row.position), row.expected);
+  EXPECT_EQ(ResolveFirst(character, row.text, row.position), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, ResolvePolyphoneTest, testing::ValuesIn(kRows));
+INSTANTIATE_TEST_SUITE_P(Rules, FirstRulesTest, testing::ValuesIn(kRows));
+
+// Where the readings of words and the rules written by hand read a context of
+// the first rules otherwise. Each is a reading a standard dictionary gives.
+struct Changed {
+  std::u16string_view text;
+  int position;
+  std::u16string_view now;
+};
+
+constexpr Changed kChanged[] = {
+    {u"成长", 2, u"zhang3"},  // 成长 grows at the start of a text as well
+    {u"团长", 2, u"zhang3"},  // the head of a regiment, at the start too
+    {u"一行", 2, u"hang2"},   // 一行字, a line of text: the word data's reading
+    {u"不了", 2, u"liao3"},   // 不了, "cannot", as in 吃不了 and 受不了
+};
+
+TEST(PolyphoneRules, KeepEveryOutcomeOfTheFirstRulesButTheListedChanges) {
+  const PinyinDictionary dictionary = PinyinDictionary::LoadBuiltIn();
+  const PinyinConverter converter(dictionary);
+  for (const Row& row : kRows) {
+    if (row.position < 1 || static_cast<std::size_t>(row.position) > row.text.size()) continue;
+    const auto index = static_cast<std::size_t>(row.position - 1);
+    const char16_t character = row.text[index];
+    // The reading shown: the rule's, else the table's.
+    const std::u16string before =
+        row.expected.empty() ? std::u16string(dictionary.Reading(dictionary.ReadingIdOf(character)))
+                             : std::u16string(row.expected);
+    const auto now = converter.Readings(row.text, index, index + 1);
+    ASSERT_EQ(now.size(), 1u);
+    const auto changed = std::find_if(
+        std::begin(kChanged), std::end(kChanged),
+        [&](const Changed& c) { return c.text == row.text && c.position == row.position; });
+    SCOPED_TRACE(testing::Message() << "position " << row.position << " of row " << (&row - kRows));
+    if (changed == std::end(kChanged)) {
+      EXPECT_TRUE(now[0] == before);
+    } else {
+      EXPECT_TRUE(now[0] == changed->now);
+      EXPECT_TRUE(before != changed->now) << "listed as changed but reads as before";
+    }
+  }
+}
 
 TEST(ResolvePolyphone, PositionsOutsideTheTextReadNothingOutsideIt) {
   // Only defaults can apply: every context piece lies outside the text.
@@ -228,13 +289,12 @@ TEST(ResolvePolyphone, PositionsOutsideTheTextReadNothingOutsideIt) {
   EXPECT_EQ(ResolvePolyphone(u'长', u"", INT32_MAX), u"");
 }
 
-TEST(PolyphoneRuleCharacters, AreExactlyTheCharactersTheRulesName) {
+TEST(FirstRuleCharacters, AreExactlyTheCharactersTheRulesName) {
   // Each character once, though some have both a default and context tests.
   const std::u16string_view named = u"游乐呱谁行为背重见相看差和还更调少圈削了长";
   for (char32_t c = 0; c < 0x10000; ++c) {
     const auto character = static_cast<char16_t>(c);
-    EXPECT_EQ(IsPolyphoneRuleCharacter(character),
-              named.find(character) != std::u16string_view::npos)
+    EXPECT_EQ(FirstRules().Names(character), named.find(character) != std::u16string_view::npos)
         << static_cast<int>(c);
   }
 }

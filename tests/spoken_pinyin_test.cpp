@@ -108,7 +108,7 @@ TEST(SpokenPinyin, ThePinyinBoxSpeaksAsItsSourceDoesButForTheNeutralDigit) {
       ReadingsOfMarkedPinyin(Converter().Convert(source, DisplayMode::kReadingOnly).pinyin);
   const std::vector<std::u16string_view> shownViews(shown.begin(), shown.end());
   EXPECT_EQ(SpokenPinyin(shownViews),
-            "xiao3 peng2 you3 men zai4 gong1 yuan2 li3 zuo4 you2 xi4 wo3 de hao3 peng2 you3 zhang3 "
+            "xiao3 peng2 you3 men zai4 gong1 yuan2 li3 zuo4 you2 xi4 wo3 de hao3 peng2 you zhang3 "
             "da4 le");
 }
 

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvaro {
+
+// A test on the literal characters around a character: before must stand
+// right before it and after right after it (either may be empty). A test
+// with a minimum position holds only for a character after that position.
+struct ContextTest {
+  std::u16string_view before = {};
+  std::u16string_view after = {};
+  std::int32_t minPosition = 0;
+};
+
+// Readings of polyphonic characters chosen from their neighbours: per
+// character an optional default reading and an ordered list of tests, each
+// with the reading it gives. The last test that holds decides; when none
+// holds the default does, else no rule applies. Readings are numbered in the
+// order they were first added.
+class ReadingRules {
+ public:
+  ReadingRules();
+
+  void AddDefault(char16_t character, std::u16string_view reading);
+  // A group: the reading when any of its tests holds.
+  void AddGroup(char16_t character, std::u16string_view reading,
+                std::span<const ContextTest> tests);
+
+  // The reading for the character at the 1-based position of text, as an
+  // index into Readings(); -1 when no rule applies. Only the text's own
+  // characters are read.
+  int Resolve(char16_t character, std::u16string_view text, std::int32_t position) const;
+
+  std::span<const std::u16string> Readings() const { return readings_; }
+  bool Names(char16_t character) const { return slotOf_[character] != 0; }
+  std::size_t TestCount() const;
+
+ private:
+  struct Test {
+    std::uint32_t beforeOffset;
+    std::uint32_t afterOffset;
+    std::uint16_t beforeLength;
+    std::uint16_t afterLength;
+    char16_t beforeLast;  // quick checks; 0 where the literal is empty
+    char16_t afterFirst;
+    std::int32_t minPosition;
+    std::int32_t reading;
+  };
+  struct CharacterRules {
+    std::int32_t defaultReading = -1;
+    std::vector<Test> tests;
+  };
+
+  CharacterRules& RulesOf(char16_t character);
+  std::int32_t ReadingIndex(std::u16string_view reading);
+  bool Holds(const Test& test, std::u16string_view text, std::size_t index) const;
+
+  std::vector<std::uint16_t> slotOf_;  // by character: 0, or 1 + index into rules_
+  std::vector<CharacterRules> rules_;
+  std::vector<std::u16string> readings_;
+  std::u16string literals_;  // every test's before and after, one after another
+};
+
+// Adds rules written as text, one per line ("#" starts a comment):
+//   地 de5 慢慢_ 轻轻_ 一颗一颗_   a group: the reading where any test holds;
+//                                  "_" stands for the character itself
+//   谁 shui2                        a default reading
+// Throws std::invalid_argument naming the line of a malformed rule.
+void AddRuleText(ReadingRules& rules, std::u16string_view text);
+
+// Adds the readings of words, one word per line:
+//   头发<TAB>tou2 fa5<TAB>2
+// the word, the reading of each of its characters, and the 1-based positions
+// of the characters that the line sets (comma-separated): each of those reads
+// so wherever the whole word stands around it. Lines are evaluated in order.
+// Throws std::invalid_argument naming the line of a malformed entry.
+void AddWordReadings(ReadingRules& rules, std::u16string_view text);
+
+}  // namespace kelvaro
