@@ -49,7 +49,7 @@ constexpr Row kReadingOnlyRows[] = {
     {u"重\r\n庆", u"zhòng qìng ", u"ZHONG QING "},
     {u"长大了", u"zhǎng dà le ", u"ZHANG DA LE "},
     {u"银行 行走", u"yín háng háng zǒu ", u"YIN HANG HANG ZOU "},  // "行 " before the second
-    {u"妈妈", u"mā ma ", u"MA MA "},  // the neutral tone of the word
+    {u"妈妈", u"mā ma ", u"MA MA "},                               // the neutral tone of the word
     // Characters outside the basic plane and lone surrogates are dropped.
     {u"中\U00020000国", u"zhōng guó ", u"ZHONG GUO "},
     {u"\xD800中\xDC00", u"zhōng ", u"ZHONG "},
