@@ -1,8 +1,9 @@
 if(NOT EXISTS "${SOURCE}")
-  message("skipped: ${SOURCE} is missing (apt-get install golang-github-mozillazg-go-pinyin-dev)")
+  message("skipped: ${SOURCE} is missing (see scripts/setup-debian.sh and scripts/fetch-word-data.sh)")
   return()
 endif()
-execute_process(COMMAND "${GENERATOR}" "${SOURCE}" "${OUTPUT}" RESULT_VARIABLE result)
+# ARGUMENTS: further inputs of the generator, between its source and its output.
+execute_process(COMMAND "${GENERATOR}" "${SOURCE}" ${ARGUMENTS} "${OUTPUT}" RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the generator failed: ${result}")
 endif()

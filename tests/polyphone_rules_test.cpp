@@ -252,6 +252,7 @@ constexpr Changed kChanged[] = {
     {u"团长", 2, u"zhang3"},  // the head of a regiment, at the start too
     {u"一行", 2, u"hang2"},   // 一行字, a line of text: the word data's reading
     {u"不了", 2, u"liao3"},   // 不了, "cannot", as in 吃不了 and 受不了
+    {u"难为", 2, u"wei2"},    // 难为, to embarrass: wéi, as in 难为情
 };
 
 TEST(PolyphoneRules, KeepEveryOutcomeOfTheFirstRulesButTheListedChanges) {

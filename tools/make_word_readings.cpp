@@ -1,8 +1,8 @@
 // Writes resources/word-readings.txt from the word readings of pinyin-pro's
 // data set (ISC licence), the npm package @pinyin-pro/data, file
-// json/modern.json: {"word": ["reading reading", frequency], ...}.
+// json/complete.json: {"word": ["reading reading", frequency], ...}.
 //
-//   make-word-readings modern.json resources/pinyin-table.txt OUT
+//   make-word-readings complete.json resources/pinyin-table.txt OUT
 //
 // A word is taken when it is common enough (kMinFrequency), has two or more
 // characters, and every character has a row in the character table. Each
@@ -182,7 +182,7 @@ std::vector<Word> ReadWords(const std::string& json, const PinyinDictionary& tab
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: make-word-readings MODERN_JSON PINYIN_TABLE OUT\n";
+    std::cerr << "usage: make-word-readings COMPLETE_JSON PINYIN_TABLE OUT\n";
     return 2;
   }
   try {
