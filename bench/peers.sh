@@ -3,7 +3,8 @@
 # @napi-rs/pinyin (native, per character) and pinyin-pro 3 (context-aware).
 # The corpus is the Tang and Song poems of Debian's fortunes-zh, repeated to
 # 1,000,000 Han characters. The peers are installed from npm into a
-# temporary folder.
+# temporary folder. Arguments: corpus_throughput programs of other builds, to
+# compare side by side in the same run (default: this build's only).
 set -eu
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
@@ -41,15 +42,20 @@ open(sys.argv[2], "w", encoding="utf-8").write(corpus)
 PY
 (cd "$work" && npm install --silent --no-audit --no-fund --prefix "$work" @napi-rs/pinyin pinyin-pro@3 >/dev/null)
 
+[ $# -gt 0 ] || set -- build/bench/corpus_throughput
 {
-  taskset -c 0 build/bench/corpus_throughput "$work/corpus.txt"
+  for program in "$@"; do
+    taskset -c 0 "$program" "$work/corpus.txt" | sed "s|^kelvaro|$program|"
+  done
   taskset -c 0 node bench/peers.mjs "$work/corpus.txt" "$work/node_modules"
 } > "$work/results.txt"
 
-awk '
+awk -v builds=$# '
   { name[NR] = $1; median[NR] = $2; low[NR] = $3; high[NR] = $4 }
   END {
-    printf "%-16s %14s %14s %14s\n", "converter", "median chars/s", "min", "max"
-    for (i = 1; i <= NR; i++) printf "%-16s %14.0f %14.0f %14.0f\n", name[i], median[i], low[i], high[i]
-    for (i = 2; i <= NR; i++) printf "kelvaro / %-16s %8.1f x\n", name[i], median[1] / median[i]
+    printf "%-40s %14s %14s %14s\n", "converter", "median chars/s", "min", "max"
+    for (i = 1; i <= NR; i++) printf "%-40s %14.0f %14.0f %14.0f\n", name[i], median[i], low[i], high[i]
+    for (k = 1; k <= builds; k++)
+      for (i = builds + 1; i <= NR; i++)
+        printf "%s / %s %8.1f x\n", name[k], name[i], median[k] / median[i]
   }' "$work/results.txt"

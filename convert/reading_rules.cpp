@@ -90,7 +90,20 @@ void ReadingRules::AddGroup(char16_t character, std::u16string_view reading,
     stored.afterFirst = test.after.empty() ? u'\0' : test.after.front();
     stored.minPosition = test.minPosition;
     stored.reading = index;
+    if (rules.tests.size() >= 0xFFFF) throw std::length_error("too many tests for one character");
+    const auto number = static_cast<std::uint16_t>(rules.tests.size());
     rules.tests.push_back(stored);
+    if (!test.before.empty()) {
+      const Filed filed{stored.beforeLast, number};
+      rules.byBefore.insert(std::upper_bound(rules.byBefore.begin(), rules.byBefore.end(), filed),
+                            filed);
+    } else if (!test.after.empty()) {
+      const Filed filed{stored.afterFirst, number};
+      rules.byAfter.insert(std::upper_bound(rules.byAfter.begin(), rules.byAfter.end(), filed),
+                           filed);
+    } else {
+      rules.unconditional.push_back(number);
+    }
   }
 }
 
@@ -117,18 +130,48 @@ bool ReadingRules::Holds(const Test& test, std::u16string_view text, std::size_t
              literals.substr(test.afterOffset, test.afterLength);
 }
 
+std::span<const ReadingRules::Filed> ReadingRules::FiledUnder(const std::vector<Filed>& filed,
+                                                              char16_t neighbour) {
+  const auto first = std::lower_bound(filed.begin(), filed.end(), Filed{neighbour, 0xFFFF});
+  auto last = first;
+  while (last != filed.end() && last->neighbour == neighbour) ++last;
+  return {first, last};
+}
+
 int ReadingRules::Resolve(char16_t character, std::u16string_view text,
                           std::int32_t position) const {
   const std::uint16_t slot = slotOf_[character];
   if (slot == 0) return -1;
   const CharacterRules& rules = rules_[slot - 1];
-  if (position >= 1 && static_cast<std::size_t>(position) <= text.size()) {
-    const std::size_t index = static_cast<std::size_t>(position) - 1;
-    for (auto it = rules.tests.rbegin(); it != rules.tests.rend(); ++it) {
-      if (Holds(*it, text, index)) return it->reading;
+  if (position < 1 || static_cast<std::size_t>(position) > text.size()) {
+    return rules.defaultReading;
+  }
+  const std::size_t index = static_cast<std::size_t>(position) - 1;
+  // The last test that holds: the two lists, each latest first, read as one.
+  const std::span<const Filed> before =
+      index > 0 ? FiledUnder(rules.byBefore, text[index - 1]) : std::span<const Filed>();
+  const std::span<const Filed> after = index + 1 < text.size()
+                                           ? FiledUnder(rules.byAfter, text[index + 1])
+                                           : std::span<const Filed>();
+  int latest = -1;
+  for (auto it = rules.unconditional.rbegin(); it != rules.unconditional.rend(); ++it) {
+    if (Holds(rules.tests[*it], text, index)) {
+      latest = *it;
+      break;
     }
   }
-  return rules.defaultReading;
+  auto b = before.begin();
+  auto a = after.begin();
+  while (b != before.end() || a != after.end()) {
+    const bool takeBefore = a == after.end() || (b != before.end() && b->test > a->test);
+    const std::uint16_t test = takeBefore ? (b++)->test : (a++)->test;
+    if (test < latest) break;
+    if (Holds(rules.tests[test], text, index)) {
+      latest = test;
+      break;
+    }
+  }
+  return latest >= 0 ? rules.tests[static_cast<std::size_t>(latest)].reading : rules.defaultReading;
 }
 
 void AddRuleText(ReadingRules& rules, std::u16string_view text) {

@@ -51,14 +51,30 @@ class ReadingRules {
     std::int32_t minPosition;
     std::int32_t reading;
   };
+  // A test's place in a character's list, filed under the neighbour it
+  // checks first: the character right before it, or right after it for a
+  // test that reads nothing before. Sorted by neighbour, later tests first,
+  // so that a lookup reads only the tests that can hold.
+  struct Filed {
+    char16_t neighbour;
+    std::uint16_t test;
+    auto operator<=>(const Filed& other) const {
+      if (neighbour != other.neighbour) return neighbour <=> other.neighbour;
+      return other.test <=> test;
+    }
+  };
   struct CharacterRules {
     std::int32_t defaultReading = -1;
     std::vector<Test> tests;
+    std::vector<Filed> byBefore;
+    std::vector<Filed> byAfter;
+    std::vector<std::uint16_t> unconditional;  // tests without literals, in order
   };
 
   CharacterRules& RulesOf(char16_t character);
   std::int32_t ReadingIndex(std::u16string_view reading);
   bool Holds(const Test& test, std::u16string_view text, std::size_t index) const;
+  static std::span<const Filed> FiledUnder(const std::vector<Filed>& filed, char16_t neighbour);
 
   std::vector<std::uint16_t> slotOf_;  // by character: 0, or 1 + index into rules_
   std::vector<CharacterRules> rules_;

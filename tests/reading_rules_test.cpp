@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <variant>
@@ -73,6 +74,62 @@ TEST(ReadingRules, EvaluateTestsInOrderAndTheLastThatHoldsWins) {
   // Positions outside the text read no context, only the default.
   EXPECT_EQ(SampleRules().Resolve(u'甲', u"乙甲丙", 0), 0);
   EXPECT_EQ(SampleRules().Resolve(u'甲', u"乙甲丙", 4), 0);
+}
+
+// Random rules over a four-letter alphabet against their plain meaning: every
+// test of the character in the order added, the last that holds wins, else
+// the default.
+TEST(ReadingRules, AgreeWithEvaluatingEveryTestInOrder) {
+  constexpr std::u16string_view kAlphabet = u"甲乙丙丁";
+  std::mt19937 random(20261208);
+  auto pick = [&](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+  auto literal = [&] {
+    std::u16string text;
+    for (int n = pick(4); n > 0; --n) text += kAlphabet[static_cast<std::size_t>(pick(4))];
+    return text;
+  };
+  for (int round = 0; round < 200; ++round) {
+    struct Added {
+      char16_t character;
+      std::u16string reading, before, after;
+      int minPosition;
+    };
+    std::vector<Added> added;
+    std::map<char16_t, std::u16string> defaults;
+    ReadingRules rules;
+    for (int n = pick(40); n > 0; --n) {
+      const char16_t character = kAlphabet[static_cast<std::size_t>(pick(4))];
+      std::u16string reading = u"r";
+      reading += static_cast<char16_t>(u'1' + pick(4));
+      if (pick(8) == 0) {
+        rules.AddDefault(character, reading);
+        defaults[character] = reading;
+        continue;
+      }
+      Added test{character, reading, literal(), literal(), pick(6) == 0 ? pick(4) : 0};
+      const ContextTest context{test.before, test.after, test.minPosition};
+      rules.AddGroup(character, reading, std::span(&context, 1));
+      added.push_back(std::move(test));
+    }
+    for (int t = 0; t < 20; ++t) {
+      std::u16string text;
+      for (int n = 1 + pick(8); n > 0; --n) text += kAlphabet[static_cast<std::size_t>(pick(4))];
+      for (std::size_t i = 0; i < text.size(); ++i) {
+        std::u16string expected = defaults.contains(text[i]) ? defaults[text[i]] : u"";
+        for (const Added& test : added) {
+          const bool holds =
+              test.character == text[i] && static_cast<int>(i) + 1 > test.minPosition &&
+              i >= test.before.size() &&
+              text.compare(i - test.before.size(), test.before.size(), test.before) == 0 &&
+              text.size() - i - 1 >= test.after.size() &&
+              text.compare(i + 1, test.after.size(), test.after) == 0;
+          if (holds) expected = test.reading;
+        }
+        ASSERT_EQ(Utf8(ReadingOf(rules, text, static_cast<int>(i) + 1)), Utf8(expected))
+            << "round " << round << ", " << Utf8(text) << " at " << i + 1;
+      }
+    }
+  }
 }
 
 TEST(ReadingRules, RejectMalformedLinesNamingTheLine) {
