@@ -227,6 +227,7 @@ TEST(WordReadings, EveryWordAloneReadsAsTheDataSays) {
 TEST(WordReadings, TheHandRulesChangeOnlyTheListedWords) {
   const std::map<std::u16string, std::u16string> kChangedByHand = {
       {u"穿着", u"chuan1 zhe5"},  // "wearing", not the noun 穿着 zhuó "attire"
+      {u"端的", u"duan1 de5"},    // the old word for "indeed" gives way to the particle
   };
   std::map<std::u16string, std::u16string> changed;
   for (const WordLine& line : WordLines()) {
