@@ -253,6 +253,7 @@ constexpr Changed kChanged[] = {
     {u"一行", 2, u"hang2"},   // 一行字, a line of text: the word data's reading
     {u"不了", 2, u"liao3"},   // 不了, "cannot", as in 吃不了 and 受不了
     {u"难为", 2, u"wei2"},    // 难为, to embarrass: wéi, as in 难为情
+    {u"多少", 2, u"shao5"},   // 多少 duō shao, as a dictionary writes it
 };
 
 TEST(PolyphoneRules, KeepEveryOutcomeOfTheFirstRulesButTheListedChanges) {

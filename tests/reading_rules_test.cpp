@@ -226,8 +226,12 @@ TEST(WordReadings, EveryWordAloneReadsAsTheDataSays) {
 // for the word in a child's text.
 TEST(WordReadings, TheHandRulesChangeOnlyTheListedWords) {
   const std::map<std::u16string, std::u16string> kChangedByHand = {
-      {u"穿着", u"chuan1 zhe5"},  // "wearing", not the noun 穿着 zhuó "attire"
-      {u"端的", u"duan1 de5"},    // the old word for "indeed" gives way to the particle
+      {u"穿着", u"chuan1 zhe5"},      // "wearing", not the noun 穿着 zhuó "attire"
+      {u"端的", u"duan1 de5"},        // the old word for "indeed" gives way to the particle
+      {u"了不起", u"liao3 bu5 qi3"},  // a dictionary writes these 不 light
+      {u"受不了", u"shou4 bu5 liao3"}, {u"舍不得", u"she3 bu5 de5"},
+      {u"提防", u"di1 fang5"},  // dī fang, as a dictionary writes it
+      {u"薄被", u"bao2 bei4"},  // a thin quilt: báo, the word data's bó is literary
   };
   std::map<std::u16string, std::u16string> changed;
   for (const WordLine& line : WordLines()) {

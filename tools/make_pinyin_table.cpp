@@ -67,7 +67,8 @@ constexpr std::array<ReadingOverride, 29> kOverrides{{
 }};
 
 // Common characters whose first reading in the source is not the standard one.
-constexpr std::array<ReadingOverride, 5> kStandardReadings{{
+constexpr std::array<ReadingOverride, 6> kStandardReadings{{
+    {u'铺', u"pu1", "the verb, to spread, laid out; pu4, a shop, in words"},
     {u'子', u"zi3", "zi5 only as the suffix of a word (桌子), which the word readings give"},
     {u'似', u"si4", "shi4 only in 似的"},
     {u'甚', u"shen4", "shen2 only in the dialect word 甚么"},

@@ -4,8 +4,9 @@
 //
 //   make-word-readings complete.json resources/pinyin-table.txt OUT
 //
-// A word is taken when it is common enough (kMinFrequency), has two or more
-// characters, and every character has a row in the character table. Each
+// A word is taken when it is common enough (kMinFrequency) or is two
+// characters ending in a light syllable, has two or more characters, and every
+// character has a row in the character table. Each
 // word, read alone, must read as the data set says: the words are taken in
 // the order the program evaluates them (shorter first; of equal length, the
 // more frequent later, so that it wins where two overlap), and a word gets a
@@ -155,7 +156,7 @@ std::vector<Word> ReadWords(const std::string& json, const PinyinDictionary& tab
     reader.Expect(',');
     word.frequency = reader.Number();
     reader.Expect(']');
-    if (word.characters.size() < 2 || word.frequency < kMinFrequency) continue;
+    if (word.characters.size() < 2) continue;
     std::size_t start = 0;
     bool usable = true;
     for (std::size_t i = 0; i < word.characters.size() && usable; ++i) {
@@ -172,7 +173,15 @@ std::vector<Word> ReadWords(const std::string& json, const PinyinDictionary& tab
       word.readings.push_back(std::move(reading));
       start = end + 1;
     }
-    if (usable && start == readings.size() + 1) words.push_back(std::move(word));
+    // A two-character word ending in a light syllable (毽子, 木头) is taken
+    // however rare: its line only lightens a suffix after its own first
+    // character, which can hardly misread another word.
+    const bool lightSuffix = word.characters.size() == 2 && usable && word.readings.size() == 2 &&
+                             word.readings[1].ends_with(u'5');
+    if (usable && start == readings.size() + 1 &&
+        (word.frequency >= kMinFrequency || lightSuffix)) {
+      words.push_back(std::move(word));
+    }
   } while (reader.Next(','));
   reader.Expect('}');
   return words;
