@@ -231,6 +231,7 @@ TEST(WordReadings, TheHandRulesChangeOnlyTheListedWords) {
       {u"了不起", u"liao3 bu5 qi3"},  // a dictionary writes these 不 light
       {u"受不了", u"shou4 bu5 liao3"}, {u"舍不得", u"she3 bu5 de5"},
       {u"提防", u"di1 fang5"},  // dī fang, as a dictionary writes it
+      {u"恶心", u"e3 xin5"},    // ě xin, as a dictionary writes it
       {u"薄被", u"bao2 bei4"},  // a thin quilt: báo, the word data's bó is literary
   };
   std::map<std::u16string, std::u16string> changed;
