@@ -63,10 +63,10 @@ ReadingRules::CharacterRules& ReadingRules::RulesOf(char16_t character) {
 }
 
 std::int32_t ReadingRules::ReadingIndex(std::u16string_view reading) {
-  const auto it = std::find(readings_.begin(), readings_.end(), reading);
-  if (it != readings_.end()) return static_cast<std::int32_t>(it - readings_.begin());
-  readings_.emplace_back(reading);
-  return static_cast<std::int32_t>(readings_.size() - 1);
+  const auto [it, added] = indexOfReading_.try_emplace(std::u16string(reading),
+                                                       static_cast<std::int32_t>(readings_.size()));
+  if (added) readings_.emplace_back(reading);
+  return it->second;
 }
 
 void ReadingRules::AddDefault(char16_t character, std::u16string_view reading) {

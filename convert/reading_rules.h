@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kelvaro {
@@ -79,6 +80,7 @@ class ReadingRules {
   std::vector<std::uint16_t> slotOf_;  // by character: 0, or 1 + index into rules_
   std::vector<CharacterRules> rules_;
   std::vector<std::u16string> readings_;
+  std::unordered_map<std::u16string, std::int32_t> indexOfReading_;
   std::u16string literals_;  // every test's before and after, one after another
 };
 
