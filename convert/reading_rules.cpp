@@ -107,12 +107,6 @@ void ReadingRules::AddGroup(char16_t character, std::u16string_view reading,
   }
 }
 
-std::size_t ReadingRules::TestCount() const {
-  std::size_t count = 0;
-  for (const CharacterRules& rules : rules_) count += rules.tests.size();
-  return count;
-}
-
 bool ReadingRules::Holds(const Test& test, std::u16string_view text, std::size_t index) const {
   // The neighbours first: most tests fail on them, before a literal is read.
   if (test.beforeLength > 0 && (index < test.beforeLength || text[index - 1] != test.beforeLast)) {

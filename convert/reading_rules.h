@@ -39,7 +39,6 @@ class ReadingRules {
 
   std::span<const std::u16string> Readings() const { return readings_; }
   bool Names(char16_t character) const { return slotOf_[character] != 0; }
-  std::size_t TestCount() const;
 
  private:
   struct Test {
