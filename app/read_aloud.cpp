@@ -12,6 +12,7 @@
 #include "app/qt_text.h"
 #include "convert/conversion.h"
 #include "convert/spoken_pinyin.h"
+#include "convert/spoken_text.h"
 #include "util/pinyin_voice.h"
 
 namespace kelvaro {
@@ -71,9 +72,9 @@ void ReadAloud::SpeakSourceBox() {
   const int from = std::min(sourceBox_.cursorPosition(), sourceBox_.anchorPosition());
   const int to = std::max(sourceBox_.cursorPosition(), sourceBox_.anchorPosition());
   const bool selected = from < to;
-  speaker_(SpokenPinyin(converter_.Readings(
-      Utf16View(sourceBox_.toPlainText()), selected ? static_cast<std::size_t>(from) : 0,
-      selected ? static_cast<std::size_t>(to) : std::u16string_view::npos)));
+  speaker_(SpokenText(converter_, Utf16View(sourceBox_.toPlainText()),
+                      selected ? static_cast<std::size_t>(from) : 0,
+                      selected ? static_cast<std::size_t>(to) : std::u16string_view::npos));
 }
 
 void ReadAloud::SpeakPinyinBox() {
@@ -85,7 +86,7 @@ void ReadAloud::SpeakPinyinBox() {
 }
 
 void ReadAloud::SpeakSource(const QString& text) {
-  speaker_(SpokenPinyin(converter_.Readings(Utf16View(text))));
+  speaker_(SpokenText(converter_, Utf16View(text)));
 }
 
 void ReadAloud::SpeakFocused() {

@@ -86,6 +86,15 @@ void PinyinConverter::Convert(std::u16string_view source, DisplayMode mode,
 std::vector<std::u16string_view> PinyinConverter::Readings(std::u16string_view source,
                                                            std::size_t from, std::size_t to) const {
   std::vector<std::u16string_view> readings;
+  for (const PlacedReading& placed : PlacedReadings(source, from, to)) {
+    readings.push_back(placed.reading);
+  }
+  return readings;
+}
+
+std::vector<PinyinConverter::PlacedReading> PinyinConverter::PlacedReadings(
+    std::u16string_view source, std::size_t from, std::size_t to) const {
+  std::vector<PlacedReading> readings;
   for (std::size_t i = from; i < std::min(to, source.size()); ++i) {
     const char16_t c = source[i];
     const std::uint16_t entry = (*index_)[c];
@@ -93,11 +102,11 @@ std::vector<std::u16string_view> PinyinConverter::Readings(std::u16string_view s
     if (entry & kRuleFlag) {
       const int rule = ResolvePolyphoneIndex(c, source, static_cast<std::int32_t>(i + 1));
       if (rule >= 0) {
-        readings.push_back(PolyphoneReadings()[static_cast<std::size_t>(rule)]);
+        readings.push_back({i, PolyphoneReadings()[static_cast<std::size_t>(rule)]});
         continue;
       }
     }
-    readings.push_back(numbered_[entry & ~kRuleFlag]);
+    readings.push_back({i, numbered_[entry & ~kRuleFlag]});
   }
   return readings;
 }

@@ -48,6 +48,14 @@ class PinyinConverter {
   std::vector<std::u16string_view> Readings(std::u16string_view source, std::size_t from = 0,
                                             std::size_t to = std::u16string_view::npos) const;
 
+  // The same with the 0-based position in source of each reading's character.
+  struct PlacedReading {
+    std::size_t position;
+    std::u16string_view reading;
+  };
+  std::vector<PlacedReading> PlacedReadings(std::u16string_view source, std::size_t from = 0,
+                                            std::size_t to = std::u16string_view::npos) const;
+
  private:
   // A short output text in a fixed array, copied as one block; 8 units leave
   // room for the longest syllable ("zhuang") with a space after it.

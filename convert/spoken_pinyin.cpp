@@ -23,6 +23,9 @@ std::string SpokenPinyin(std::span<const std::u16string_view> readings) {
         spoken += static_cast<char>(c);
       }
     }
+    // A reading without digit ("le" read back from the pinyin box, "huo" of
+    // 暖和) is the neutral tone: without the 5 the voice reads a first tone.
+    if (!reading.empty() && (reading.back() < u'1' || reading.back() > u'5')) spoken += '5';
   }
   return spoken;
 }

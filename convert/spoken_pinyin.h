@@ -9,7 +9,8 @@ namespace kelvaro {
 
 // The text a speech voice that reads tone-numbered pinyin is given: the
 // readings in order, separated by spaces, with ü written v, which is how such
-// voices expect it: {"chong2", "qing4"} -> "chong2 qing4", {"nü3"} -> "nv3".
+// voices expect it: {"chong2", "qing4"} -> "chong2 qing4", {"nü3"} -> "nv3";
+// a reading without tone digit gets the 5 of the neutral tone ("le" -> "le5").
 std::string SpokenPinyin(std::span<const std::u16string_view> readings);
 
 // The tone-numbered readings of tone-marked pinyin as the pinyin box shows

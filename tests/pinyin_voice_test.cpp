@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <vector>
 
 namespace kelvaro {
@@ -69,6 +71,42 @@ TEST(Voice, TenSyllablesLastFarLongerThanOne) {
   count = 0;
   voice.Speak("");
   EXPECT_EQ(count, 0u);
+}
+
+// The longest stretch of near silence inside the speech, in seconds.
+double LongestInnerPause(const std::vector<short>& samples, int sampleRate) {
+  std::size_t first = 0;
+  std::size_t last = samples.size();
+  auto quiet = [&](std::size_t i) { return std::abs(samples[i]) < 200; };
+  while (first < last && quiet(first)) ++first;
+  while (last > first && quiet(last - 1)) --last;
+  std::size_t longest = 0;
+  std::size_t run = 0;
+  for (std::size_t i = first; i < last; ++i) {
+    run = quiet(i) ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  return static_cast<double>(longest) / sampleRate;
+}
+
+// The clause and sentence marks the voice is given are heard as pauses, a
+// sentence pause longer than a clause pause.
+TEST(Voice, CommasAndFullStopsArePauses) {
+  std::vector<short> samples;
+  PinyinVoice voice(
+      [&](std::span<const short> s) { samples.insert(samples.end(), s.begin(), s.end()); });
+  ASSERT_TRUE(voice.IsReady());
+  double pause[3] = {};
+  const char* const kTexts[] = {"ni3 hao3 ni3 hao3", "ni3 hao3, ni3 hao3", "ni3 hao3.\nni3 hao3"};
+  for (int i = 0; i < 3; ++i) {
+    samples.clear();
+    voice.Speak(kTexts[i]);
+    pause[i] = LongestInnerPause(samples, voice.SampleRate());
+    std::cout << kTexts[i] << ": longest pause " << pause[i] << " s\n";
+  }
+  EXPECT_LT(pause[0], 0.1);
+  EXPECT_GT(pause[1], pause[0] + 0.08);
+  EXPECT_GT(pause[2], pause[1]);
 }
 
 // Run alone, with ESPEAK_DATA_PATH naming a folder without voice data.

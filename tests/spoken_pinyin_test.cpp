@@ -23,8 +23,8 @@ void PrintTo(const SourceRow& row, std::ostream* os) { *os << row.spoken; }
 constexpr SourceRow kSourceRows[] = {
     {u"重庆", "chong2 qing4"},
     {u"重要", "zhong4 yao4"},
-    {u"暖和", "nuan3 huo"},  // the rule reading has no digit
-    {u"女", "nv3"},          // the voice reads ü only when written v
+    {u"暖和", "nuan3 huo5"},  // a reading without digit is the neutral tone
+    {u"女", "nv3"},           // the voice reads ü only when written v
     {u"绿色", "lv4 se4"},
     {u"略", "lve4"},
     {u"了", "le5"},
@@ -84,8 +84,8 @@ void PrintTo(const PartRow& row, std::ostream* os) { *os << row.spoken; }
 constexpr PartRow kPartRows[] = {
     {u"重庆", 0, 1, "chong2"},  // 重 alone would read zhong4
     {u"去重庆玩", 1, 3, "chong2 qing4"},
-    {u"今天很暖和。", 3, 5, "nuan3 huo"},
-    {u"暖和", 1, 2, "huo"},
+    {u"今天很暖和。", 3, 5, "nuan3 huo5"},
+    {u"暖和", 1, 2, "huo5"},
     {u"我爱中国", 2, 99, "zhong1 guo2"},  // past the end: up to the end
     {u"我爱中国", 3, 3, ""},
     {u"我爱中国", 7, 9, ""},
@@ -100,16 +100,16 @@ TEST_P(SpokenPartTest, ReadsThePartInItsContext) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, SpokenPartTest, testing::ValuesIn(kPartRows));
 
-TEST(SpokenPinyin, ThePinyinBoxSpeaksAsItsSourceDoesButForTheNeutralDigit) {
-  // The box drops the digit 5 of the neutral tone; the voice reads a syllable
-  // without digit in the neutral tone too.
+TEST(SpokenPinyin, ThePinyinBoxSpeaksAsItsSourceDoes) {
+  // The box drops the digit 5 of the neutral tone; the voice is given it back.
   const std::u16string_view source = u"小朋友们在公园里做游戏，我的好朋友长大了。";
   const auto shown =
       ReadingsOfMarkedPinyin(Converter().Convert(source, DisplayMode::kReadingOnly).pinyin);
   const std::vector<std::u16string_view> shownViews(shown.begin(), shown.end());
+  EXPECT_EQ(SpokenPinyin(shownViews), SpokenPinyin(Converter().Readings(source)));
   EXPECT_EQ(SpokenPinyin(shownViews),
-            "xiao3 peng2 you3 men zai4 gong1 yuan2 li3 zuo4 you2 xi4 wo3 de hao3 peng2 you zhang3 "
-            "da4 le");
+            "xiao3 peng2 you3 men5 zai4 gong1 yuan2 li3 zuo4 you2 xi4 wo3 de5 hao3 peng2 you5 "
+            "zhang3 da4 le5");
 }
 
 }  // namespace

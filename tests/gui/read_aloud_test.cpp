@@ -100,22 +100,23 @@ class ReadAloudTest : public QObject {
     QTest::addColumn<QString>("spoken");
     QTest::newRow("source: whole text") << Box::kSource << "重庆" << -1 << -1 << "chong2 qing4";
     QTest::newRow("source: rule reading without digit")
-        << Box::kSource << "暖和" << -1 << -1 << "nuan3 huo";
+        << Box::kSource << "暖和" << -1 << -1 << "nuan3 huo5";
     QTest::newRow("source: ü as v") << Box::kSource << "女" << -1 << -1 << "nv3";
     QTest::newRow("source: selection only")
-        << Box::kSource << "今天很暖和。" << 3 << 5 << "nuan3 huo";
+        << Box::kSource << "今天很暖和。" << 3 << 5 << "nuan3 huo5";
     QTest::newRow("source: selection made backwards")
-        << Box::kSource << "今天很暖和。" << 5 << 3 << "nuan3 huo";
+        << Box::kSource << "今天很暖和。" << 5 << 3 << "nuan3 huo5";
     QTest::newRow("source: selection read in its context")
         << Box::kSource << "去重庆玩" << 1 << 2 << "chong2";
-    QTest::newRow("source: selection across lines")
-        << Box::kSource << "中\n国人" << 0 << 3 << "zhong1 guo2";
-    QTest::newRow("source: punctuation and Latin dropped")
-        << Box::kSource << "abc，好！" << -1 << -1 << "hao3";
+    QTest::newRow("source: a line end is a sentence pause")
+        << Box::kSource << "中\n国人" << 0 << 3 << "zhong1.\nguo2";
+    QTest::newRow("source: punctuation pauses, Latin dropped")
+        << Box::kSource << "abc，好！" << -1 << -1 << "hao3.";
     QTest::newRow("source: nothing to read") << Box::kSource << "abc" << -1 << -1 << "";
     QTest::newRow("pinyin: whole text")
         << Box::kPinyin << "chóng qìng " << -1 << -1 << "chong2 qing4";
-    QTest::newRow("pinyin: neutral tone") << Box::kPinyin << "nuǎn huo " << -1 << -1 << "nuan3 huo";
+    QTest::newRow("pinyin: neutral tone")
+        << Box::kPinyin << "nuǎn huo " << -1 << -1 << "nuan3 huo5";
     QTest::newRow("pinyin: ü as v") << Box::kPinyin << "nǚ lǜ " << -1 << -1 << "nv3 lv4";
     QTest::newRow("pinyin: selection only")
         << Box::kPinyin << "wǒ ài zhōng guó " << 5 << 15 << "zhong1 guo2";
