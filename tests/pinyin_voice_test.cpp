@@ -73,6 +73,20 @@ TEST(Voice, TenSyllablesLastFarLongerThanOne) {
   EXPECT_EQ(count, 0u);
 }
 
+// A child's pace: two to three syllables a second.
+TEST(Voice, SpeaksAtAPaceAChildCanFollow) {
+  std::size_t count = 0;
+  PinyinVoice voice([&](std::span<const short> s) { count += s.size(); });
+  ASSERT_TRUE(voice.IsReady());
+  voice.Speak(
+      "xiao3 peng2 you3 men5 zai4 gong1 yuan2 li3 wan2 shua3 wo3 men5 yi4 qi3 chang4 ge1 tiao4 "
+      "wu3 hen3 kuai4 le4 ma1 ma5 jiao4 wo3 hui2 jia1 le5");
+  const double perSecond = 28.0 / (static_cast<double>(count) / voice.SampleRate());
+  std::cout << perSecond << " syllables a second\n";
+  EXPECT_GE(perSecond, 2.0);
+  EXPECT_LE(perSecond, 3.0);
+}
+
 // The longest stretch of near silence inside the speech, in seconds.
 double LongestInnerPause(const std::vector<short>& samples, int sampleRate) {
   std::size_t first = 0;
