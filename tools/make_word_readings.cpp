@@ -31,6 +31,7 @@
 
 #include "convert/base_rules.h"
 #include "convert/reading_rules.h"
+#include "convert/tone_mark.h"
 #include "dictionary/pinyin_dictionary.h"
 #include "dictionary/text_codec.h"
 
@@ -116,30 +117,13 @@ class JsonReader {
 // "zhōng" -> "zhong1", "ma" -> "ma5", "lǚ" -> "lü3"; empty when the syllable
 // holds anything else (a syllable such as "ń" or "hm" has no table form).
 std::u16string Numbered(std::u16string_view marked) {
-  static const std::u16string_view kMarked[] = {u"āáǎà", u"ōóǒò", u"ēéěè",
-                                                u"īíǐì", u"ūúǔù", u"ǖǘǚǜ"};
-  static constexpr char16_t kPlain[] = {u'a', u'o', u'e', u'i', u'u', u'ü'};
-  std::u16string out;
-  char16_t tone = u'5';
-  for (const char16_t c : marked) {
-    bool found = false;
-    for (std::size_t letter = 0; letter < std::size(kMarked) && !found; ++letter) {
-      const std::size_t t = kMarked[letter].find(c);
-      if (t != std::u16string_view::npos) {
-        out += kPlain[letter];
-        tone = static_cast<char16_t>(u'1' + t);
-        found = true;
-      }
-    }
-    if (found) continue;
-    if ((c >= u'a' && c <= u'z') || c == u'ü') {
-      out += c;
-    } else {
-      return {};
-    }
-  }
-  if (out.empty()) return {};
-  return out + tone;
+  std::u16string reading = RemoveToneMark(marked);
+  if (reading.empty()) return {};
+  if (reading.back() < u'1' || reading.back() > u'4') reading += u'5';
+  const bool letters = std::all_of(reading.begin(), reading.end() - 1, [](char16_t c) {
+    return (c >= u'a' && c <= u'z') || c == u'ü';
+  });
+  return letters ? reading : std::u16string();
 }
 
 std::vector<Word> ReadWords(const std::string& json, const PinyinDictionary& table) {
