@@ -72,9 +72,10 @@ void ReadAloud::SpeakSourceBox() {
   const int from = std::min(sourceBox_.cursorPosition(), sourceBox_.anchorPosition());
   const int to = std::max(sourceBox_.cursorPosition(), sourceBox_.anchorPosition());
   const bool selected = from < to;
-  speaker_(SpokenText(converter_, Utf16View(sourceBox_.toPlainText()),
+  speaker_(SpeechOf(converter_, Utf16View(sourceBox_.toPlainText()),
                       selected ? static_cast<std::size_t>(from) : 0,
-                      selected ? static_cast<std::size_t>(to) : std::u16string_view::npos));
+                      selected ? static_cast<std::size_t>(to) : std::u16string_view::npos)
+               .text);
 }
 
 void ReadAloud::SpeakPinyinBox() {
@@ -86,7 +87,7 @@ void ReadAloud::SpeakPinyinBox() {
 }
 
 void ReadAloud::SpeakSource(const QString& text) {
-  speaker_(SpokenText(converter_, Utf16View(text)));
+  speaker_(SpeechOf(converter_, Utf16View(text)).text);
 }
 
 void ReadAloud::SpeakFocused() {

@@ -111,6 +111,27 @@ std::vector<PinyinConverter::PlacedReading> PinyinConverter::PlacedReadings(
   return readings;
 }
 
+std::vector<std::size_t> PinyinConverter::PinyinStarts(std::u16string_view source,
+                                                       DisplayMode mode) const {
+  std::vector<std::size_t> starts;
+  starts.reserve(source.size() + 1);
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    starts.push_back(at);
+    const std::uint16_t entry = (*index_)[source[i]];
+    if (entry == 0 || mode == DisplayMode::kNone) continue;
+    const PreparedReading* prepared = &readings_[entry & ~kRuleFlag];
+    if (entry & kRuleFlag) {
+      const int rule = ResolvePolyphoneIndex(source[i], source, static_cast<std::int32_t>(i + 1));
+      if (rule >= 0) prepared = &ruleReadings_[static_cast<std::size_t>(rule)];
+    }
+    at += mode == DisplayMode::kReadingOnly ? prepared->markedSpaced.length
+                                            : prepared->marked.length + 3u;  // 中(zhōng)
+  }
+  starts.push_back(at);
+  return starts;
+}
+
 template <DisplayMode kMode>
 void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& result) const {
   const auto& index = *index_;

@@ -56,6 +56,12 @@ class PinyinConverter {
   std::vector<PlacedReading> PlacedReadings(std::u16string_view source, std::size_t from = 0,
                                             std::size_t to = std::u16string_view::npos) const;
 
+  // Where the text of each code unit of source starts in the pinyin text that
+  // Convert(source, mode) writes, and at the end where that text ends: code
+  // unit i wrote pinyin[starts[i], starts[i + 1]), empty for one without a
+  // reading. This ties a syllable of the pinyin box to its character.
+  std::vector<std::size_t> PinyinStarts(std::u16string_view source, DisplayMode mode) const;
+
  private:
   // A short output text in a fixed array, copied as one block; 8 units leave
   // room for the longest syllable ("zhuang") with a space after it.

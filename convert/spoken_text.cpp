@@ -6,13 +6,18 @@
 namespace kelvaro {
 namespace {
 
-enum class Kind { kSyllable, kClausePause, kSentencePause };
+enum class Kind { kSyllable, kLatinWord, kClausePause, kSentencePause };
 
 struct Token {
   Kind kind;
-  std::u16string reading;  // tone-numbered, for a syllable
+  std::u16string reading;  // tone-numbered for a syllable, the letters of a Latin word
   char16_t character = 0;  // the character it reads, or the numeral a digit reads as
+  std::size_t from = 0;    // the source characters it reads
+  std::size_t to = 0;
 };
+
+constexpr char kPinyinVoice[] = "cmn-latn-pinyin";
+constexpr char kLatinVoice[] = "en";
 
 constexpr std::u16string_view kDigitNumerals = u"零一二三四五六七八九";
 
@@ -77,6 +82,13 @@ std::u16string CountNumerals(int value) {
   return numerals;
 }
 
+// The ASCII letter of an ASCII or full-width Latin letter, else 0.
+char16_t LatinLetter(char16_t c) {
+  if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) return c;
+  if ((c >= u'ａ' && c <= u'ｚ') || (c >= u'Ａ' && c <= u'Ｚ')) return c - u'Ａ' + u'A';
+  return 0;
+}
+
 bool IsClausePause(char16_t c) {
   return std::u16string_view(u"，、；：,;:").find(c) != std::u16string_view::npos;
 }
@@ -87,8 +99,8 @@ bool IsSentencePause(char16_t c) {
 void AddPause(std::vector<Token>& tokens, Kind kind) {
   if (tokens.empty()) return;  // nothing to pause after
   Token& last = tokens.back();
-  if (last.kind == Kind::kSyllable) {
-    tokens.push_back({kind, {}, 0});
+  if (last.kind == Kind::kSyllable || last.kind == Kind::kLatinWord) {
+    tokens.push_back({kind, {}, 0, 0, 0});
   } else if (kind == Kind::kSentencePause) {
     last.kind = kind;  // two pauses in a row: the longer one
   }
@@ -122,8 +134,8 @@ void ApplyToneSandhi(std::vector<Token>& tokens) {
 
 }  // namespace
 
-std::string SpokenText(const PinyinConverter& converter, std::u16string_view source,
-                       std::size_t from, std::size_t to) {
+Speech SpeechOf(const PinyinConverter& converter, std::u16string_view source, std::size_t from,
+                std::size_t to) {
   to = std::min(to, source.size());
   const auto placed = converter.PlacedReadings(source, from, to);
   std::vector<Token> tokens;
@@ -133,7 +145,7 @@ std::string SpokenText(const PinyinConverter& converter, std::u16string_view sou
       std::u16string reading(next->reading);
       // A rule reading without a digit ("huo" of 暖和) is the neutral tone.
       if (reading.back() < u'1' || reading.back() > u'5') reading += u'5';
-      tokens.push_back({Kind::kSyllable, std::move(reading), source[i]});
+      tokens.push_back({Kind::kSyllable, std::move(reading), source[i], i, i + 1});
       ++next;
       ++i;
     } else if (DigitValue(source[i]) >= 0) {
@@ -150,9 +162,17 @@ std::string SpokenText(const PinyinConverter& converter, std::u16string_view sou
         for (std::size_t d = i; d < end; ++d) numerals += kDigitNumerals[DigitValue(source[d])];
       }
       for (const char16_t numeral : numerals) {
-        tokens.push_back({Kind::kSyllable, std::u16string(NumeralReading(numeral)), numeral});
+        tokens.push_back(
+            {Kind::kSyllable, std::u16string(NumeralReading(numeral)), numeral, i, end});
       }
       i = end;
+    } else if (LatinLetter(source[i])) {
+      Token word{Kind::kLatinWord, {}, 0, i, i};
+      for (; word.to < to && LatinLetter(source[word.to]); ++word.to) {
+        word.reading += LatinLetter(source[word.to]);
+      }
+      i = word.to;
+      tokens.push_back(std::move(word));
     } else {
       if (IsClausePause(source[i])) AddPause(tokens, Kind::kClausePause);
       if (IsSentencePause(source[i])) AddPause(tokens, Kind::kSentencePause);
@@ -164,16 +184,30 @@ std::string SpokenText(const PinyinConverter& converter, std::u16string_view sou
   // The voice pauses at a comma; it ends a sentence at a full stop only when
   // a line break or more follows, so a sentence pause is a full stop and a
   // line break.
-  std::string spoken;
+  const bool twoVoices = std::any_of(tokens.begin(), tokens.end(),
+                                     [](const Token& t) { return t.kind == Kind::kLatinWord; });
+  Speech speech;
+  std::string& text = speech.text;
+  const char* voice = nullptr;  // of the open voice element
   for (const Token& token : tokens) {
-    if (token.kind != Kind::kSyllable) {
-      spoken += token.kind == Kind::kClausePause ? ',' : '.';
+    if (token.kind == Kind::kClausePause || token.kind == Kind::kSentencePause) {
+      text += token.kind == Kind::kClausePause ? ',' : '.';
       continue;
     }
-    if (!spoken.empty()) spoken += spoken.back() == '.' ? '\n' : ' ';
-    for (const char16_t c : token.reading) spoken += c == u'ü' ? 'v' : static_cast<char>(c);
+    if (!text.empty()) text += text.back() == '.' ? '\n' : ' ';
+    const char* wanted = token.kind == Kind::kLatinWord ? kLatinVoice : kPinyinVoice;
+    if (twoVoices && voice != wanted) {
+      if (voice) text += "</voice>";
+      voice = wanted;
+      text += "<voice name=\"";
+      text += voice;
+      text += "\">";
+    }
+    speech.words.push_back({text.size(), token.from, token.to});
+    for (const char16_t c : token.reading) text += c == u'ü' ? 'v' : static_cast<char>(c);
   }
-  return spoken;
+  if (voice) text += "</voice>";
+  return speech;
 }
 
 }  // namespace kelvaro

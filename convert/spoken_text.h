@@ -2,10 +2,25 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/conversion.h"
 
 namespace kelvaro {
+
+// One word the voice says: where it starts in the spoken text, and the
+// source characters it reads (both digits of 15 for shi2 and for wu3).
+struct SpokenWord {
+  std::size_t offset;
+  std::size_t from;
+  std::size_t to;
+  bool operator==(const SpokenWord&) const = default;
+};
+
+struct Speech {
+  std::string text;
+  std::vector<SpokenWord> words;  // in order
+};
 
 // What the voice is given for the characters from to to (0-based, end
 // excluded) of a source text, each read in the context of the whole text:
@@ -20,8 +35,12 @@ namespace kelvaro {
 //   any other run digit by digit;
 // - ，、；： and the like end a clause with ",", 。！？ and line ends a
 //   sentence with "." (and a line break before the next syllable);
-// - anything else without a reading (Latin letters, symbols) is left out.
-std::string SpokenText(const PinyinConverter& converter, std::u16string_view source,
-                       std::size_t from = 0, std::size_t to = std::u16string_view::npos);
+// - a word of Latin letters (full-width ones too) is read by the English
+//   voice: the text then switches voices with SSML, <voice name="en">apple
+//   </voice>, each stretch of pinyin in a voice element of its own, since
+//   the voice does not return to pinyin by itself;
+// - anything else without a reading (symbols) is left out.
+Speech SpeechOf(const PinyinConverter& converter, std::u16string_view source,
+                std::size_t from = 0, std::size_t to = std::u16string_view::npos);
 
 }  // namespace kelvaro

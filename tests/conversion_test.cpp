@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include "convert/tone_mark.h"
 
 #include "tests/reference/lookup_reading.h"
 #include "tests/reference/step_by_step_conversion.h"
@@ -119,6 +122,45 @@ TEST(Conversion, EqualsTheStepByStepConversion) {
   for (const DisplayMode mode :
        {DisplayMode::kReadingOnly, DisplayMode::kCharacterWithReading, DisplayMode::kNone}) {
     EXPECT_EQ(Converter().Convert(text, mode), ConvertStepByStep(BuiltInTableText(), text, mode));
+  }
+}
+
+// Each character's stretch of the pinyin text is its own reading, as the
+// step-by-step conversion writes the whole text, in every mode.
+TEST(Conversion, PinyinStartsCutThePinyinTextIntoEachCharactersReading) {
+  std::u16string text;
+  const std::u16string_view rules = u"只地得着长重行了还和一不";
+  const std::u16string_view neighbours = u"一这那高兴睡很我去庆要大，a\n 𠀀";
+  for (const char16_t a : neighbours) {
+    for (const char16_t rule : rules) {
+      text += a;
+      text += rule;
+      text += neighbours[(a * 7 + rule) % neighbours.size()];
+    }
+  }
+  for (const DisplayMode mode :
+       {DisplayMode::kReadingOnly, DisplayMode::kCharacterWithReading, DisplayMode::kNone}) {
+    SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)));
+    const std::u16string pinyin = ConvertStepByStep(BuiltInTableText(), text, mode).pinyin;
+    const auto starts = Converter().PinyinStarts(text, mode);
+    ASSERT_EQ(starts.size(), text.size() + 1);
+    EXPECT_EQ(starts.front(), 0u);
+    EXPECT_EQ(starts.back(), pinyin.size());
+    std::vector<std::u16string> expected(text.size());
+    if (mode != DisplayMode::kNone) {
+      for (const auto& placed : Converter().PlacedReadings(text)) {
+        const std::u16string marked = AddToneMark(placed.reading);
+        expected[placed.position] = mode == DisplayMode::kReadingOnly
+                                        ? marked + u" "
+                                        : text[placed.position] + (u"(" + marked + u")");
+      }
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      ASSERT_LE(starts[i], starts[i + 1]);
+      ASSERT_LE(starts[i + 1], pinyin.size());
+      EXPECT_EQ(pinyin.substr(starts[i], starts[i + 1] - starts[i]), expected[i])
+          << "at " << i << " in \"" << Utf8(text.substr(i > 2 ? i - 2 : 0, 5)) << "\"";
+    }
   }
 }
 

@@ -62,8 +62,9 @@ void PinyinVoice::Speak(std::string_view pinyin) {
   if (pinyin.empty()) return;
   const std::string text(pinyin);
   void* sink = sink_ ? &sink_ : nullptr;
-  espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                       nullptr, sink);
+  // SSML for the voice elements around Latin words.
+  espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
+                       espeakCHARS_UTF8 | espeakSSML, nullptr, sink);
 }
 
 void PinyinVoice::Stop() {

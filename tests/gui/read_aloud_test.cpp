@@ -110,9 +110,10 @@ class ReadAloudTest : public QObject {
         << Box::kSource << "去重庆玩" << 1 << 2 << "chong2";
     QTest::newRow("source: a line end is a sentence pause")
         << Box::kSource << "中\n国人" << 0 << 3 << "zhong1.\nguo2";
-    QTest::newRow("source: punctuation pauses, Latin dropped")
-        << Box::kSource << "abc，好！" << -1 << -1 << "hao3.";
-    QTest::newRow("source: nothing to read") << Box::kSource << "abc" << -1 << -1 << "";
+    QTest::newRow("source: punctuation pauses, Latin in English")
+        << Box::kSource << "abc，好！" << -1 << -1
+        << R"(<voice name="en">abc, </voice><voice name="cmn-latn-pinyin">hao3.</voice>)";
+    QTest::newRow("source: nothing to read") << Box::kSource << "※，" << -1 << -1 << "";
     QTest::newRow("pinyin: whole text")
         << Box::kPinyin << "chóng qìng " << -1 << -1 << "chong2 qing4";
     QTest::newRow("pinyin: neutral tone")
