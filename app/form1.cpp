@@ -23,6 +23,7 @@
 #include "app/qt_text.h"
 #include "app/read_aloud.h"
 #include "app/twips.h"
+#include "app/voice_process.h"
 #include "app/word_list_box.h"
 #include "keyboard/key_markers.h"
 #include "util/shell_open.h"
@@ -191,7 +192,14 @@ void Form1::CreateControls() {
   setTabOrder(List1, Command5);
   Text1->setFocus();
 
-  readAloud_ = new ReadAloud(converter_, *Text1, *Text2, *List1, *this);
+  auto* voice = new VoiceProcess(
+      QString::fromStdString((programDirectory_ / KELVARO_VOICE_PROGRAM).string()), this);
+  readAloud_ = new ReadAloud(
+      converter_, *Text1, *Text2, *List1, *this,
+      [voice](const std::string& text) { voice->Speak(text); },
+      [this] { return DisplayModeChosen(); });
+  connect(voice, &VoiceProcess::WordReached, readAloud_, &ReadAloud::FollowWord);
+  connect(voice, &VoiceProcess::Ended, readAloud_, &ReadAloud::EndFollowing);
 
   Text1->setPlainText(kSampleText);
   // Connected after the sample text is in place: the load step converts it.
@@ -227,12 +235,15 @@ void Form1::LoadWordList() {
   }
 }
 
+DisplayMode Form1::DisplayModeChosen() const {
+  return Option1->isChecked()   ? DisplayMode::kCharacterWithReading
+         : Option3->isChecked() ? DisplayMode::kReadingOnly
+                                : DisplayMode::kNone;
+}
+
 void Form1::Command1_Click() {
-  const DisplayMode mode = Option1->isChecked()   ? DisplayMode::kCharacterWithReading
-                           : Option3->isChecked() ? DisplayMode::kReadingOnly
-                                                  : DisplayMode::kNone;
   const QString source = Text1->toPlainText();
-  converter_.Convert(Utf16View(source), mode, lastConversion_);
+  converter_.Convert(Utf16View(source), DisplayModeChosen(), lastConversion_);
   Text2->setPlainText(QString::fromStdU16String(lastConversion_.pinyin));
   Text5->setPlainText(QString::fromStdU16String(lastConversion_.hints));
 }

@@ -29,7 +29,8 @@ class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  // programDirectory is where the word-list file is looked for.
+  // programDirectory is where the word-list file and the voice program are
+  // looked for.
   explicit Form1(std::filesystem::path programDirectory);
   ~Form1() override;
 
@@ -60,6 +61,7 @@ class Form1 : public QWidget {
   void ShowAndActivate();
   void OpenHomePage();
   void ApplySizes();
+  DisplayMode DisplayModeChosen() const;
 
   std::filesystem::path programDirectory_;
   PinyinConverter converter_;        // holds what it needs of the character table

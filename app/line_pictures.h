@@ -25,6 +25,8 @@ class LinePictures {
     Qt::LayoutDirection direction = Qt::LeftToRight;  // of the line's paragraph
     int selectionStart = 0;  // in the line's text; length 0 when none is selected
     int selectionLength = 0;
+    int markStart = 0;  // the follow mark, likewise
+    int markLength = 0;
     bool operator==(const Line&) const = default;
   };
 

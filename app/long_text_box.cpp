@@ -28,6 +28,9 @@
 namespace kelvaro {
 namespace {
 
+// The follow mark's colour, a highlighter pen's yellow.
+const QColor kFollowMarkColour(255, 226, 102);
+
 // The document is used for editing only and never laid out.
 class NoDocumentLayout : public QAbstractTextDocumentLayout {
  public:
@@ -515,11 +518,21 @@ void LongTextBox::paintEvent(QPaintEvent*) {
     if (top >= viewport()->height()) break;
     const int start = lines_.Start(line);
     const int end = lines_.LineEnd(line);
+    // The follow mark under the selection, each as a range of the line's layout.
+    LinePictures::Line key{text_.mid(start, end - start), ParagraphDirection(line)};
     QList<QTextLayout::FormatRange> selections;
+    if (markFrom_ < markTo_ && markFrom_ < end && markTo_ > start) {
+      QTextLayout::FormatRange marked;
+      marked.start = key.markStart = LayoutIndex(line, std::max(start, markFrom_));
+      marked.length = key.markLength = LayoutIndex(line, std::min(end, markTo_)) - marked.start;
+      marked.format.setBackground(kFollowMarkColour);
+      selections << marked;
+    }
     if (selectionFrom < selectionTo && selectionFrom <= end && selectionTo > start) {
       QTextLayout::FormatRange selected;
-      selected.start = LayoutIndex(line, std::max(start, selectionFrom));
-      selected.length = LayoutIndex(line, std::min(end, selectionTo)) - selected.start;
+      selected.start = key.selectionStart = LayoutIndex(line, std::max(start, selectionFrom));
+      selected.length = key.selectionLength =
+          LayoutIndex(line, std::min(end, selectionTo)) - selected.start;
       selected.format.setBackground(palette().highlight());
       selected.format.setForeground(palette().highlightedText());
       selections << selected;
@@ -534,11 +547,6 @@ void LongTextBox::paintEvent(QPaintEvent*) {
       painter.setPen(palette().text().color());
       layout->draw(&painter, origin, selections);
     } else {
-      LinePictures::Line key{text_.mid(start, end - start), ParagraphDirection(line)};
-      if (!selections.isEmpty()) {
-        key.selectionStart = selections.front().start;
-        key.selectionLength = selections.front().length;
-      }
       const auto& picture = pictures_.Get(key, [&] {
         LinePictures::Picture made{
             {}, QPixmap(lineSize * viewport()->devicePixelRatioF()), LayOutLine(line)};
@@ -560,6 +568,17 @@ void LongTextBox::paintEvent(QPaintEvent*) {
       layout->drawCursor(&painter, origin, LayoutIndex(line, dropCursor_));
   }
   pictures_.EndPaint();
+}
+
+void LongTextBox::SetFollowMark(int from, int to) {
+  from = std::clamp(from, 0, static_cast<int>(text_.size()));
+  to = std::clamp(to, from, static_cast<int>(text_.size()));
+  if (from == to) from = to = 0;
+  if (from == markFrom_ && to == markTo_) return;
+  markFrom_ = from;
+  markTo_ = to;
+  if (from < to) ScrollTo(from);
+  viewport()->update();
 }
 
 void LongTextBox::resizeEvent(QResizeEvent* event) {

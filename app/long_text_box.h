@@ -50,6 +50,10 @@ class LongTextBox : public QAbstractScrollArea {
   int anchorPosition() const { return anchor_; }
   void setCursorPosition(int position, bool keepAnchor = false);
   QString selectedText() const;
+  // Marks the characters from to to (end excluded) with a highlighter's
+  // colour, apart from the selection, and scrolls them into view; an empty
+  // range takes the mark away.
+  void SetFollowMark(int from, int to);
   // The standard edit menu of a text box; the caller owns it.
   QMenu* createStandardContextMenu();
 
@@ -180,6 +184,9 @@ class LongTextBox : public QAbstractScrollArea {
   QElapsedTimer sinceDoubleClick_;
   QPointF doubleClickPoint_;
   int dropCursor_ = -1;
+
+  int markFrom_ = 0;  // the follow mark, empty when none
+  int markTo_ = 0;
 
   bool caretShown_ = false;
   QBasicTimer blink_;

@@ -4,16 +4,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "app/list_entry.h"
 #include "app/long_text_box.h"
 #include "app/qt_text.h"
-#include "convert/conversion.h"
 #include "convert/spoken_pinyin.h"
-#include "convert/spoken_text.h"
-#include "util/pinyin_voice.h"
 
 namespace kelvaro {
 namespace {
@@ -21,27 +17,23 @@ namespace {
 const QString kReadAloudText = QStringLiteral("朗读");
 const QKeySequence kReadAloudKey(Qt::CTRL | Qt::Key_R);
 
-}  // namespace
-
-ReadAloud::Speaker ReadAloud::VoiceSpeaker() {
-  auto voice = std::make_shared<std::unique_ptr<PinyinVoice>>();
-  return [voice](const std::string& pinyin) {
-    if (!*voice) {
-      if (pinyin.empty()) return;
-      *voice = std::make_unique<PinyinVoice>();
-    }
-    (*voice)->Speak(pinyin);
-  };
+std::pair<std::size_t, std::size_t> Selection(const LongTextBox& box) {
+  const auto from = static_cast<std::size_t>(std::min(box.cursorPosition(), box.anchorPosition()));
+  const auto to = static_cast<std::size_t>(std::max(box.cursorPosition(), box.anchorPosition()));
+  return {from, to};
 }
+
+}  // namespace
 
 ReadAloud::ReadAloud(const PinyinConverter& converter, LongTextBox& sourceBox,
                      LongTextBox& pinyinBox, QListWidget& wordList, QWidget& window,
-                     Speaker speaker)
+                     Speaker speaker, PinyinMode pinyinMode)
     : QObject(&window),
       converter_(converter),
       sourceBox_(sourceBox),
       pinyinBox_(pinyinBox),
-      speaker_(std::move(speaker)) {
+      speaker_(std::move(speaker)),
+      pinyinMode_(std::move(pinyinMode)) {
   AddToContextMenu(sourceBox, &ReadAloud::SpeakSourceBox);
   AddToContextMenu(pinyinBox, &ReadAloud::SpeakPinyinBox);
   // The first click of the double-click has chosen the entry as usual.
@@ -51,6 +43,9 @@ ReadAloud::ReadAloud(const PinyinConverter& converter, LongTextBox& sourceBox,
   shortcut->setShortcut(kReadAloudKey);
   window.addAction(shortcut);
   connect(shortcut, &QAction::triggered, this, &ReadAloud::SpeakFocused);
+  // The marks stand for characters of the text as it was.
+  connect(&sourceBox, &LongTextBox::textChanged, this, &ReadAloud::EndFollowing);
+  connect(&pinyinBox, &LongTextBox::textChanged, this, &ReadAloud::EndFollowing);
 }
 
 void ReadAloud::AddToContextMenu(LongTextBox& box, void (ReadAloud::*speak)()) {
@@ -66,28 +61,69 @@ void ReadAloud::AddToContextMenu(LongTextBox& box, void (ReadAloud::*speak)()) {
           });
 }
 
-void ReadAloud::SpeakSourceBox() {
-  // A selection is read in the context of the whole text, as the pinyin box
+std::vector<std::size_t> ReadAloud::PinyinStartsShown() const {
+  const std::u16string_view source = Utf16View(sourceBox_.toPlainText());
+  const DisplayMode mode = pinyinMode_();
+  if (converter_.Convert(source, mode).pinyin != Utf16View(pinyinBox_.toPlainText())) return {};
+  return converter_.PinyinStarts(source, mode);
+}
+
+void ReadAloud::SpeakSourceRange(std::size_t from, std::size_t to) {
+  // A part is read in the context of the whole text, as the pinyin box
   // shows it (重 of 重庆 is chong2).
-  const int from = std::min(sourceBox_.cursorPosition(), sourceBox_.anchorPosition());
-  const int to = std::max(sourceBox_.cursorPosition(), sourceBox_.anchorPosition());
-  const bool selected = from < to;
-  speaker_(SpeechOf(converter_, Utf16View(sourceBox_.toPlainText()),
-                      selected ? static_cast<std::size_t>(from) : 0,
-                      selected ? static_cast<std::size_t>(to) : std::u16string_view::npos)
-               .text);
+  Speech speech = SpeechOf(converter_, Utf16View(sourceBox_.toPlainText()), from, to);
+  EndFollowing();
+  speaker_(speech.text);
+  words_ = std::move(speech.words);
+  pinyinStarts_ = PinyinStartsShown();
+}
+
+void ReadAloud::SpeakSourceBox() {
+  const auto [from, to] = Selection(sourceBox_);
+  if (from < to) {
+    SpeakSourceRange(from, to);
+  } else {
+    SpeakSourceRange(0, std::u16string_view::npos);
+  }
 }
 
 void ReadAloud::SpeakPinyinBox() {
-  const QString selected = pinyinBox_.selectedText();
-  const auto readings =
-      ReadingsOfMarkedPinyin(Utf16View(selected.isEmpty() ? pinyinBox_.toPlainText() : selected));
-  const std::vector<std::u16string_view> views(readings.begin(), readings.end());
-  speaker_(SpokenPinyin(views));
+  const std::vector<std::size_t> starts = PinyinStartsShown();
+  auto [from, to] = Selection(pinyinBox_);
+  if (starts.empty()) {
+    // Pinyin typed or changed by hand is read as it stands.
+    const QString shown = from < to ? pinyinBox_.selectedText() : pinyinBox_.toPlainText();
+    const auto readings = ReadingsOfMarkedPinyin(Utf16View(shown));
+    const std::vector<std::u16string_view> views(readings.begin(), readings.end());
+    EndFollowing();
+    speaker_(SpokenPinyin(views));
+    return;
+  }
+  if (from == to) {
+    SpeakSourceRange(0, std::u16string_view::npos);
+    return;
+  }
+  // The characters whose syllables the selection touches, spaces aside.
+  const QString& pinyin = pinyinBox_.toPlainText();
+  while (from < to && pinyin[static_cast<qsizetype>(from)] == u' ') ++from;
+  while (to > from && pinyin[static_cast<qsizetype>(to - 1)] == u' ') --to;
+  if (from == to) {
+    Stop();
+    return;
+  }
+  const auto first = std::upper_bound(starts.begin() + 1, starts.end(), from) - starts.begin() - 1;
+  const auto end = std::lower_bound(starts.begin(), starts.end() - 1, to) - starts.begin();
+  SpeakSourceRange(static_cast<std::size_t>(first),
+                   std::max(static_cast<std::size_t>(end), static_cast<std::size_t>(first)));
 }
 
 void ReadAloud::SpeakSource(const QString& text) {
-  speaker_(SpeechOf(converter_, Utf16View(text)).text);
+  if (text == sourceBox_.toPlainText()) {
+    SpeakSourceRange(0, std::u16string_view::npos);
+  } else {
+    EndFollowing();
+    speaker_(SpeechOf(converter_, Utf16View(text)).text);
+  }
 }
 
 void ReadAloud::SpeakFocused() {
@@ -98,6 +134,32 @@ void ReadAloud::SpeakFocused() {
   }
 }
 
-void ReadAloud::Stop() { speaker_(std::string()); }
+void ReadAloud::FollowWord(int offset) {
+  auto word =
+      std::upper_bound(words_.begin(), words_.end(), static_cast<std::size_t>(offset),
+                       [](std::size_t at, const SpokenWord& spoken) { return at < spoken.offset; });
+  if (word == words_.begin()) return;
+  --word;
+  sourceBox_.SetFollowMark(static_cast<int>(word->from), static_cast<int>(word->to));
+  if (word->to < pinyinStarts_.size()) {
+    const QString& pinyin = pinyinBox_.toPlainText();
+    auto start = static_cast<int>(pinyinStarts_[word->from]);
+    auto end = static_cast<int>(pinyinStarts_[word->to]);
+    while (end > start && pinyin[end - 1] == u' ') --end;  // the space after a syllable
+    pinyinBox_.SetFollowMark(start, end);
+  }
+}
+
+void ReadAloud::EndFollowing() {
+  words_.clear();
+  pinyinStarts_.clear();
+  sourceBox_.SetFollowMark(0, 0);
+  pinyinBox_.SetFollowMark(0, 0);
+}
+
+void ReadAloud::Stop() {
+  EndFollowing();
+  speaker_(std::string());
+}
 
 }  // namespace kelvaro

@@ -40,7 +40,7 @@ struct Speech {
 //   </voice>, each stretch of pinyin in a voice element of its own, since
 //   the voice does not return to pinyin by itself;
 // - anything else without a reading (symbols) is left out.
-Speech SpeechOf(const PinyinConverter& converter, std::u16string_view source,
-                std::size_t from = 0, std::size_t to = std::u16string_view::npos);
+Speech SpeechOf(const PinyinConverter& converter, std::u16string_view source, std::size_t from = 0,
+                std::size_t to = std::u16string_view::npos);
 
 }  // namespace kelvaro

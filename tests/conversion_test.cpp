@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "convert/tone_mark.h"
-
 #include "tests/reference/lookup_reading.h"
 #include "tests/reference/step_by_step_conversion.h"
 #include "tests/test_support.h"

@@ -1,7 +1,7 @@
 // Synthesises with the real voice into memory: no sound device needed.
 // espeak-ng loads once per process, so the case without voice data runs in a
 // process of its own (see tests/CMakeLists.txt).
-#include "util/pinyin_voice.h"
+#include "voice/pinyin_voice.h"
 
 #include <gtest/gtest.h>
 

@@ -99,8 +99,9 @@ void PrintTo(const WordRow& row, std::ostream* os) { *os << Utf8(row.source); }
 constexpr WordRow kWordRows[] = {
     {u"一只小鸟", "yi4=一 zhi1=只 xiao3=小 niao3=鸟 "},
     {u"我有15个apple。", "wo3=我 you3=有 shi2=15 wu3=15 ge4=个 apple=apple "},
-    {u"２０２６年，好！\n再见", "er4=２０２６ ling2=２０２６ er4=２０２６ liu4=２０２６ nian2=年 "
-                               "hao3=好 zai4=再 jian4=见 "},
+    {u"２０２６年，好！\n再见",
+     "er4=２０２６ ling2=２０２６ er4=２０２６ liu4=２０２６ nian2=年 "
+     "hao3=好 zai4=再 jian4=见 "},
     {u"Tom和ＬＩＬＹ", "Tom=Tom he2=和 LILY=ＬＩＬＹ "},
     {u"“暖和”", "nuan3=暖 huo5=和 "},
 };
@@ -127,17 +128,16 @@ TEST(SpokenText, WordsCoverTheTextInOrder) {
         i = speech.text.find('>', i);
         untagged += ' ';
       } else {
-        untagged += std::string(",.\n").find(speech.text[i]) == std::string::npos
-                        ? speech.text[i]
-                        : ' ';
+        untagged +=
+            std::string(",.\n").find(speech.text[i]) == std::string::npos ? speech.text[i] : ' ';
       }
     }
     std::string cut;
     std::size_t last = 0;
     for (const SpokenWord& word : speech.words) {
       ASSERT_TRUE(cut.empty() || word.offset > last);
-      ASSERT_TRUE(word.offset == 0 || std::string(" \n>").find(speech.text[word.offset - 1]) !=
-                                          std::string::npos);
+      ASSERT_TRUE(word.offset == 0 ||
+                  std::string(" \n>").find(speech.text[word.offset - 1]) != std::string::npos);
       ASSERT_LT(word.from, word.to);
       last = word.offset;
       const std::size_t end = speech.text.find_first_of(" ,.\n<", word.offset);

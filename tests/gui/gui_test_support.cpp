@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include "wordlist/word_list_file.h"
@@ -9,6 +10,8 @@
 namespace kelvaro {
 
 ProgramDirectory::ProgramDirectory(const QByteArray* wordListBytes) {
+  const QString voice = QStringLiteral(KELVARO_VOICE_PROGRAM_PATH);
+  QFile::link(voice, dir_.filePath(QFileInfo(voice).fileName()));
   if (wordListBytes) {
     QFile file(wordListPath());
     if (file.open(QIODevice::WriteOnly)) {

@@ -9,10 +9,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
+#include <optional>
 
 #include "app/form1.h"
 #include "app/list_entry.h"
 #include "app/long_text_box.h"
+#include "app/qt_text.h"
+#include "convert/conversion.h"
 #include "gui_test_support.h"
 #include "tests/test_support.h"
 
@@ -53,7 +56,9 @@ class ReadAloudTest : public QObject {
 
  public:
   // The boxes that read aloud from their menus.
-  enum class Box { kSource, kPinyin };
+  // The source box, the pinyin box showing the source's pinyin, and the
+  // pinyin box with pinyin typed by hand.
+  enum class Box { kSource, kPinyinOfSource, kPinyin };
   Q_ENUM(Box)
 
  private slots:
@@ -66,8 +71,17 @@ class ReadAloudTest : public QObject {
     pinyin_->setGeometry(0, 100, 400, 100);
     list_->setGeometry(0, 200, 400, 100);
     spoken_.clear();
-    new ReadAloud(Converter(), *source_, *pinyin_, *list_, *window_,
-                  [this](const std::string& pinyin) { spoken_ << QString::fromStdString(pinyin); });
+    // The pinyin box shows the source's pinyin, as in the main window.
+    QObject::connect(source_, &LongTextBox::textChanged, pinyin_, [this] {
+      pinyin_->setPlainText(QString::fromStdU16String(
+          Converter()
+              .Convert(Utf16View(source_->toPlainText()), DisplayMode::kReadingOnly)
+              .pinyin));
+    });
+    readAloud_ = new ReadAloud(
+        Converter(), *source_, *pinyin_, *list_, *window_,
+        [this](const std::string& text) { spoken_ << QString::fromStdString(text); },
+        [] { return DisplayMode::kReadingOnly; });
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
@@ -114,12 +128,25 @@ class ReadAloudTest : public QObject {
         << Box::kSource << "abc，好！" << -1 << -1
         << R"(<voice name="en">abc, </voice><voice name="cmn-latn-pinyin">hao3.</voice>)";
     QTest::newRow("source: nothing to read") << Box::kSource << "※，" << -1 << -1 << "";
-    QTest::newRow("pinyin: whole text")
+    // The pinyin box reads the characters its syllables stand for.
+    QTest::newRow("pinyin of source: whole text")
+        << Box::kPinyinOfSource << "今天很暖和。" << -1 << -1 << "jin1 tian1 hen3 nuan3 huo5.";
+    QTest::newRow("pinyin of source: neutral tone kept")
+        << Box::kPinyinOfSource << "妈妈" << 0 << 7 << "ma1 ma5";
+    QTest::newRow("pinyin of source: part of a syllable")  // "nuǎn h" of "nuǎn huo "
+        << Box::kPinyinOfSource << "很暖和" << 4 << 10 << "nuan3 huo5";
+    QTest::newRow("pinyin of source: 一 as spoken")  // "yī gè"
+        << Box::kPinyinOfSource << "一个" << 0 << 5 << "yi2 ge4";
+    QTest::newRow("pinyin of source: only the space after a syllable")
+        << Box::kPinyinOfSource << "一个" << 2 << 3 << "";
+    QTest::newRow("pinyin of source: digits between syllables")  // "yǒu gè"
+        << Box::kPinyinOfSource << "我有3个苹果" << 3 << 9 << "you3 san1 ge4";
+    QTest::newRow("pinyin by hand: whole text")
         << Box::kPinyin << "chóng qìng " << -1 << -1 << "chong2 qing4";
-    QTest::newRow("pinyin: neutral tone")
+    QTest::newRow("pinyin by hand: neutral tone")
         << Box::kPinyin << "nuǎn huo " << -1 << -1 << "nuan3 huo5";
-    QTest::newRow("pinyin: ü as v") << Box::kPinyin << "nǚ lǜ " << -1 << -1 << "nv3 lv4";
-    QTest::newRow("pinyin: selection only")
+    QTest::newRow("pinyin by hand: ü as v") << Box::kPinyin << "nǚ lǜ " << -1 << -1 << "nv3 lv4";
+    QTest::newRow("pinyin by hand: selection only")
         << Box::kPinyin << "wǒ ài zhōng guó " << 5 << 15 << "zhong1 guo2";
   }
   void eachBoxSpeaksWhatItHolds() {
@@ -129,7 +156,7 @@ class ReadAloudTest : public QObject {
     QFETCH(int, selectTo);
     QFETCH(QString, spoken);
     LongTextBox* widget = BoxWidget(box);
-    widget->setPlainText(text);
+    (box == Box::kPinyinOfSource ? source_ : widget)->setPlainText(text);
     if (selectFrom >= 0) {
       widget->setCursorPosition(selectFrom);
       widget->setCursorPosition(selectTo, true);
@@ -173,6 +200,46 @@ class ReadAloudTest : public QObject {
     QCOMPARE(source_->toPlainText(), QStringLiteral("重庆"));  // the key typed nothing
   }
 
+  // As the voice reaches each word, its character is marked in the source
+  // box and its syllable in the pinyin box, apart from the selection; the
+  // marks go when the voice ends or the text changes.
+  void marksFollowTheVoiceWordByWord() {
+    source_->setPlainText(QStringLiteral("一只小鸟飞"));
+    ReadAloudFromMenu(source_);
+    QCOMPARE(spoken_.size(), 1);
+    const QString spoken = spoken_.front();
+    const QStringList syllables = pinyin_->toPlainText().split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(syllables.size(), 5);
+    int wordAt = 0;
+    int syllableAt = 0;
+    for (int k = 0; k < 5; ++k) {
+      readAloud_->FollowWord(wordAt + (k % 2));  // any offset inside the word
+      QApplication::processEvents();
+      const auto sourceMark = MarkedColumns(source_);
+      const auto pinyinMark = MarkedColumns(pinyin_);
+      QVERIFY2(sourceMark && pinyinMark, qPrintable(QString::number(k)));
+      QVERIFY(std::abs(sourceMark->first - CaretX(source_, k)) <= 2);
+      QVERIFY(std::abs(sourceMark->second - CaretX(source_, k + 1)) <= 2);
+      QVERIFY(std::abs(pinyinMark->first - CaretX(pinyin_, syllableAt)) <= 2);
+      const int syllableEnd = syllableAt + static_cast<int>(syllables[k].size());
+      QVERIFY(std::abs(pinyinMark->second - CaretX(pinyin_, syllableEnd)) <= 2);
+      wordAt = static_cast<int>(spoken.indexOf(' ', wordAt)) + 1;
+      syllableAt = syllableEnd + 1;
+    }
+    readAloud_->EndFollowing();
+    QApplication::processEvents();
+    QVERIFY(!MarkedColumns(source_) && !MarkedColumns(pinyin_));
+
+    ReadAloudFromMenu(source_);
+    readAloud_->FollowWord(0);
+    QApplication::processEvents();
+    QVERIFY(MarkedColumns(source_));
+    source_->setPlainText(QStringLiteral("一只小鸟飞走了"));
+    readAloud_->FollowWord(4);  // a late word of the old text marks nothing
+    QApplication::processEvents();
+    QVERIFY(!MarkedColumns(source_) && !MarkedColumns(pinyin_));
+  }
+
   // The real voice: on the sound device when there is one, silent when there
   // is none or its data is missing (the second run, without voice data).
   void mainWindowKeepsReactingWhileItSpeaks() {
@@ -198,10 +265,32 @@ class ReadAloudTest : public QObject {
  private:
   LongTextBox* BoxWidget(Box box) const { return box == Box::kSource ? source_ : pinyin_; }
 
+  // The left and right ends of the follow mark's colour in a box, or none.
+  static std::optional<std::pair<int, int>> MarkedColumns(LongTextBox* box) {
+    const QImage image = box->viewport()->grab().toImage();
+    std::optional<std::pair<int, int>> columns;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, y) != QColor(255, 226, 102)) continue;
+        const int left = columns ? std::min(columns->first, x) : x;
+        const int right = columns ? std::max(columns->second, x) : x;
+        columns = {left, right};
+      }
+    }
+    return columns;
+  }
+
+  // The x of the caret before a position of a box.
+  static int CaretX(LongTextBox* box, int position) {
+    box->setCursorPosition(position);
+    return box->cursorRect().center().x();
+  }
+
   std::unique_ptr<QWidget> window_;
   LongTextBox* source_ = nullptr;
   LongTextBox* pinyin_ = nullptr;
   QListWidget* list_ = nullptr;
+  ReadAloud* readAloud_ = nullptr;
   QStringList spoken_;
 };
 

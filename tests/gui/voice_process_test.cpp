@@ -1,0 +1,162 @@
+// The window's side of the voice program: the real program speaking into an
+// ALSA file sink, and stand-ins that crash, hang or are missing, which must
+// leave the window's process running and silent.
+#include "app/voice_process.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <optional>
+
+namespace fs = std::filesystem;
+using namespace kelvaro;
+
+namespace {
+
+// A program that logs each start to a file and then runs a command.
+QString Wrapper(const QTemporaryDir& dir, const QString& command) {
+  const QString path = dir.filePath(QStringLiteral("voice.sh"));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return {};
+  file.write(QStringLiteral("#!/bin/sh\necho start >> '%1'\nexec %2\n")
+                 .arg(dir.filePath(QStringLiteral("starts")), command)
+                 .toUtf8());
+  file.close();
+  file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return path;
+}
+
+int Starts(const QTemporaryDir& dir) {
+  QFile file(dir.filePath(QStringLiteral("starts")));
+  return file.open(QIODevice::ReadOnly) ? static_cast<int>(file.readAll().count('\n')) : 0;
+}
+
+// Voice data whose phonemes file is cut short, which crashes espeak-ng.
+void MakeDamagedVoiceData(const fs::path& to) {
+  const fs::path from = KELVARO_ESPEAK_DATA;
+  fs::create_directories(to);
+  for (const auto& entry : fs::directory_iterator(from)) {
+    if (entry.path().filename() == "phondata") continue;
+    fs::create_symlink(entry.path(), to / entry.path().filename());
+  }
+  fs::copy_file(from / "phondata", to / "phondata");
+  fs::resize_file(to / "phondata", 10000);
+}
+
+}  // namespace
+
+class VoiceProcessTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    dir_.emplace();
+    QVERIFY(dir_->isValid());
+    // Sound goes to a file: HOME holds an ALSA configuration that says so.
+    QFile alsa(dir_->filePath(QStringLiteral(".asoundrc")));
+    QVERIFY(alsa.open(QIODevice::WriteOnly));
+    alsa.write(
+        QStringLiteral("pcm.!default { type file slave.pcm \"null\" file \"%1\" format \"raw\" }\n")
+            .arg(SoundFile())
+            .toUtf8());
+    alsa.close();
+    qputenv("HOME", dir_->path().toUtf8());
+    qunsetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent");  // never a sound server of this machine
+  }
+
+  // The real program: the words come in order, spread over the time the
+  // audio takes, then the end; the audio went to the sound device.
+  void speaksAndReportsEachWordAsItIsHeard() {
+    VoiceProcess voice(QStringLiteral(KELVARO_VOICE_PROGRAM_PATH), nullptr);
+    QSignalSpy words(&voice, &VoiceProcess::WordReached);
+    QSignalSpy ended(&voice, &VoiceProcess::Ended);
+    QList<qint64> times;
+    QElapsedTimer clock;
+    connect(&voice, &VoiceProcess::WordReached, this, [&] { times << clock.elapsed(); });
+    clock.start();
+    voice.Speak("yi4 zhi1 xiao3 niao3");
+    QVERIFY(ended.wait(10000));
+    QList<int> offsets;
+    for (const auto& word : words) offsets << word.at(0).toInt();
+    QCOMPARE(offsets, (QList<int>{0, 4, 9, 15}));
+    const qint64 samples = QFileInfo(SoundFile()).size() / 2;
+    QVERIFY2(samples > 22050, "over a second of audio at 22050 Hz");
+    // The last word is heard about three quarters into the audio, not at once.
+    const qint64 audioMs = samples * 1000 / 22050;
+    QVERIFY2(
+        times.back() - times.front() > audioMs / 2,
+        qPrintable(QStringLiteral("%1 ms of %2").arg(times.back() - times.front()).arg(audioMs)));
+  }
+
+  // A new request stops the old one: only the new one's words and end come.
+  void aNewRequestStopsTheOld() {
+    VoiceProcess voice(QStringLiteral(KELVARO_VOICE_PROGRAM_PATH), nullptr);
+    QSignalSpy words(&voice, &VoiceProcess::WordReached);
+    QSignalSpy ended(&voice, &VoiceProcess::Ended);
+    voice.Speak("ma1 ma1 ma1 ma1 ma1 ma1 ma1 ma1 ma1 ma1");
+    QVERIFY(words.wait(5000));
+    voice.Speak("ni3 hao3");
+    QCOMPARE(ended.count(), 1);  // the first, stopped
+    words.clear();
+    QVERIFY(QTest::qWaitFor([&] { return ended.count() == 2; }, 10000));
+    QList<int> offsets;
+    for (const auto& word : words) offsets << word.at(0).toInt();
+    QCOMPARE(offsets, (QList<int>{0, 4}));
+  }
+
+  // Damaged voice data crashes the voice program, never this process; it is
+  // started again at a later request, at most once a second.
+  void aCrashLeavesTheCallerRunningAndRestartsLater() {
+    MakeDamagedVoiceData(fs::path(dir_->path().toStdString()) / "data" / "espeak-ng-data");
+    qputenv("ESPEAK_DATA_PATH", dir_->filePath(QStringLiteral("data")).toUtf8());
+    const QString program =
+        Wrapper(*dir_, QStringLiteral("'%1'").arg(QStringLiteral(KELVARO_VOICE_PROGRAM_PATH)));
+    VoiceProcess voice(program, nullptr);
+    QSignalSpy ended(&voice, &VoiceProcess::Ended);
+    voice.Speak("ni3 hao3");
+    QVERIFY(ended.wait(5000));
+    voice.Speak("ni3 hao3");  // within the second: not started again
+    QTest::qWait(100);
+    QCOMPARE(Starts(*dir_), 1);
+    QTest::qWait(VoiceProcess::kRestartMilliseconds);
+    voice.Speak("ni3 hao3");
+    QVERIFY(QTest::qWaitFor([&] { return ended.count() == 2; }, 5000));
+    QCOMPARE(Starts(*dir_), 2);
+    qunsetenv("ESPEAK_DATA_PATH");
+  }
+
+  // A program that never answers is ended after a few seconds.
+  void aHungProgramIsEnded() {
+    VoiceProcess voice(Wrapper(*dir_, QStringLiteral("sleep 600")), nullptr);
+    QSignalSpy ended(&voice, &VoiceProcess::Ended);
+    QElapsedTimer clock;
+    clock.start();
+    voice.Speak("ni3 hao3");
+    QVERIFY(ended.wait(VoiceProcess::kAnswerMilliseconds + 5000));
+    // Qt may fire a timer up to a twentieth early.
+    QVERIFY2(clock.elapsed() >= VoiceProcess::kAnswerMilliseconds * 9 / 10,
+             qPrintable(QString::number(clock.elapsed())));
+    voice.Speak("ni3 hao3");  // started again: more than a second has passed
+    QVERIFY(QTest::qWaitFor([&] { return Starts(*dir_) == 2; }, 5000));
+  }
+
+  void aMissingProgramIsSilent() {
+    VoiceProcess voice(dir_->filePath(QStringLiteral("no-such-program")), nullptr);
+    QSignalSpy ended(&voice, &VoiceProcess::Ended);
+    voice.Speak("ni3 hao3");
+    QVERIFY(ended.wait(5000));
+  }
+
+ private:
+  QString SoundFile() const { return dir_->filePath(QStringLiteral("sound.raw")); }
+
+  std::optional<QTemporaryDir> dir_;
+};
+
+QTEST_MAIN(VoiceProcessTest)
+#include "voice_process_test.moc"
