@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -121,6 +122,36 @@ TEST(Voice, CommasAndFullStopsArePauses) {
   EXPECT_LT(pause[0], 0.1);
   EXPECT_GT(pause[1], pause[0] + 0.08);
   EXPECT_GT(pause[2], pause[1]);
+}
+
+// The voice reports every word of a poem once, in order, at its offset, and
+// its time grows word by word.
+TEST(Voice, ReportsEachWordOfAPoemInOrder) {
+  const std::string poem =
+      "chuang2 qian2 ming2 yue4 guang1, yi2 shi4 di4 shang4 shuang1.\nju3 tou2 wang4 ming2 "
+      "yue4.\ndi1 tou2 si1 gu4 xiang1.";
+  std::vector<PinyinVoice::Event> events;
+  PinyinVoice voice([](std::span<const short>) {},
+                    [&](const PinyinVoice::Event& event) { events.push_back(event); });
+  ASSERT_TRUE(voice.IsReady());
+  voice.Speak(poem, 42);
+  std::vector<std::size_t> expected;  // where each syllable starts
+  for (std::size_t i = 0; i < poem.size(); ++i) {
+    if (std::isalpha(static_cast<unsigned char>(poem[i])) &&
+        (i == 0 || !std::isalnum(static_cast<unsigned char>(poem[i - 1])))) {
+      expected.push_back(i);
+    }
+  }
+  ASSERT_EQ(expected.size(), 20u);
+  ASSERT_EQ(events.size(), expected.size());
+  int last = -1;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(events[i].kind, PinyinVoice::Event::Kind::kWord);
+    EXPECT_EQ(events[i].request, 42u);
+    EXPECT_EQ(events[i].offset, expected[i]) << "word " << i;
+    EXPECT_GT(events[i].milliseconds, last) << "word " << i;
+    last = events[i].milliseconds;
+  }
 }
 
 // Run alone, with ESPEAK_DATA_PATH naming a folder without voice data.

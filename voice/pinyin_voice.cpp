@@ -2,6 +2,7 @@
 
 #include <espeak-ng/espeak_ng.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -51,11 +52,16 @@ int VoiceCallback::Handle(short* samples, int count, espeak_EVENT* events) {
   for (; events->type != espeakEVENT_LIST_TERMINATED; ++events) {
     const auto request =
         static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(events->user_data));
+    // The end of the request comes without a time; its last sentence's end has one.
+    int& latest = voice->latestMilliseconds_;
+    if (request != voice->latestRequest_) latest = 0;
+    voice->latestRequest_ = request;
+    latest = std::max(latest, events->audio_position);
     if (events->type == espeakEVENT_WORD && events->text_position > 0) {
       voice->events_({PinyinVoice::Event::Kind::kWord, request,
                       static_cast<std::size_t>(events->text_position - 1), events->audio_position});
     } else if (events->type == espeakEVENT_MSG_TERMINATED) {
-      voice->events_({PinyinVoice::Event::Kind::kEnd, request, 0, events->audio_position});
+      voice->events_({PinyinVoice::Event::Kind::kEnd, request, 0, latest});
     }
   }
   return 0;  // go on

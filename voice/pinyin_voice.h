@@ -20,9 +20,9 @@ class PinyinVoice {
  public:
   // Mono 16-bit samples at SampleRate().
   using SampleSink = std::function<void(std::span<const short>)>;
-  // A word reached or a request ended, at a time from the request's start as
-  // the audio goes; called on a thread of the engine when speaking on the
-  // sound device.
+  // A word reached or (on the sound device only) a request ended, at a time
+  // from the request's start as the audio goes; called on a thread of the
+  // engine when speaking on the sound device.
   struct Event {
     enum class Kind { kWord, kEnd };
     Kind kind;
@@ -53,6 +53,9 @@ class PinyinVoice {
 
   SampleSink samples_;
   EventSink events_;
+  // The time of the latest event of the latest request, on the engine's thread.
+  std::uint64_t latestRequest_ = 0;
+  int latestMilliseconds_ = 0;
   bool ready_ = false;
 };
 
