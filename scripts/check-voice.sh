@@ -14,6 +14,12 @@ scripts/install-packages.sh xvfb xauth openbox xdotool x11-utils imagemagick pyt
   espeak-ng-data
 [ -x build/app/kelvaro ] && [ -x build/app/kelvaro-voice ] || scripts/build.sh >/dev/null
 
+# Only the voice program links espeak-ng.
+if ldd build/app/kelvaro | grep -q espeak; then
+  echo "check-voice: FAIL: the window's program links espeak-ng" >&2
+  exit 1
+fi
+
 work=$(mktemp -d)
 pids=""
 cleanup() {
@@ -129,8 +135,10 @@ done
 echo "check-voice: mark left edges in Text1/Text2 shot by shot:$positions"
 [ "$distinct" -ge 3 ] || fail "the mark did not move over the characters (shots:$positions)"
 waitfor 10 no_mark_in "$text1" || fail "the mark stayed after the voice ended"
-kill "$program"
-wait "$program" 2>/dev/null || true
+xdotool mousemove $((origin_x + 400)) $((origin_y + 400)) click 1 sleep 0.3 key alt+F4
+waitfor 10 sh -c "! kill -0 $program" || fail "the program did not end when its window closed"
+waitfor 5 sh -c "! pgrep -f '$program_dir/[k]elvaro-voice'" ||
+  fail "the voice program outlived the window"
 
 # Voice data whose phonemes file is cut short crashes espeak-ng: the voice
 # program, never the window.
@@ -141,7 +149,7 @@ rm "$work/damaged/espeak-ng-data/phondata"
 head -c 10000 "$data/phondata" >"$work/damaged/espeak-ng-data/phondata"
 export ESPEAK_DATA_PATH="$work/damaged"
 start_program
-xdotool windowactivate --sync "$window" key ctrl+r
+xdotool mousemove $((origin_x + 300)) $((origin_y + 70)) click 1 sleep 0.3 key ctrl+r
 sleep 2
 xdotool key ctrl+r
 kill -0 "$program" 2>/dev/null || fail "the program ended after Ctrl+R with damaged voice data"
