@@ -423,7 +423,11 @@ class Form1Test : public MainWindowTest {
     QTest::newRow("empty file") << true << QByteArray() << QStringList{};
     QTest::newRow("last line without CR LF")
         << true << QByteArray("a\r\nb\r\nc") << QStringList{"a", "b"};
-    QTest::newRow("LF only") << true << QByteArray("a\nb\n") << QStringList{};
+    QTest::newRow("LF only") << true << QByteArray("a\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("GBK with LF only")
+        << true << QByteArray("\xD6\xD0\n\xB9\xFA\n") << QStringList{};
+    QTest::newRow("UTF-8 with a byte-order mark")
+        << true << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\xE5\x9B\xBD\n") << QStringList{"中国"};
     QTest::newRow("starts with CR LF") << true << QByteArray("\r\na\r\n") << QStringList{""};
     QTest::newRow("spaces kept") << true << QByteArray(" a \r\n") << QStringList{" a "};
     QTest::newRow("invalid GBK") << true << QByteArray("\xFF\xD6\xD0\r\n")
