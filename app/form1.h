@@ -29,7 +29,8 @@ class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  // programDirectory is where the word-list file is looked for.
+  // The word list is the parent's own (OwnWordListFolder) or else the one in
+  // programDirectory.
   explicit Form1(std::filesystem::path programDirectory);
   ~Form1() override;
 
