@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "wordlist/word_list_encoding.h"
@@ -50,7 +49,7 @@ class WordListReader {
   // Takes the next bytes of the file. False once the list is complete: no
   // later byte can change it.
   bool Feed(std::string_view bytes);
-  // The entries, decoded and split; the gathered bytes are handed over.
+  // The entries, decoded and split; the bytes gathered are let go.
   std::vector<std::u16string> TakeEntries();
 
  private:
