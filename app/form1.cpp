@@ -230,7 +230,8 @@ void Form1::Form_Load() {
 }
 
 void Form1::LoadWordList() {
-  for (const std::u16string& entry : LoadWordListFile(FindWordListFile(programDirectory_))) {
+  const std::filesystem::path file = ChooseWordListFile(OwnWordListFolder(), programDirectory_);
+  for (const std::u16string& entry : LoadWordListFile(file)) {
     IgnoringFailure([&] { AddListEntry(*List1, QString::fromStdU16String(entry)); });
   }
 }

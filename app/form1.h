@@ -29,8 +29,8 @@ class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  // programDirectory is where the word-list file and the voice program are
-  // looked for.
+  // The word list is the parent's own (OwnWordListFolder) or else the one in
+  // programDirectory; the voice program lies in programDirectory.
   explicit Form1(std::filesystem::path programDirectory);
   ~Form1() override;
 

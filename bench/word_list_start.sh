@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 scripts/build.sh >/dev/null
 scratch="$(mktemp -d)"
+# The lists beside the probe only, whatever list of their own this machine's
+# user keeps in ~/.config/kelvaro/.
+export XDG_CONFIG_HOME="$scratch/no-own-list"
 writer=""
 trap '[ -z "$writer" ] || kill "$writer"; rm -rf "$scratch"' EXIT
 list="小孩子感兴趣的词.txt"

@@ -8,8 +8,11 @@ names a file (or an anchor) that exists; loads the page in Chromium, driven
 over the DevTools protocol on a pipe, and fails on any console error or
 script exception; saves screenshots to OUT_DIR; clicks each copy button as a
 user does and compares the clipboard with the text beside it. Also runs the
-page's command that turns a UTF-8 word list into the program's format, on a
-themed list written as UTF-8, and compares the result with the shipped list.
+page's command that turns a UTF-8 word list into GBK: on a themed list
+written as UTF-8, with and without a byte-order mark, it must give the
+shipped list; on a list with an emoji or in GBK it must name the line and
+write nothing. Where the package is installed, runs the page's command that
+makes a parent's own list, in a home folder of its own.
 """
 
 import base64
@@ -77,18 +80,74 @@ class PreText(html.parser.HTMLParser):
             self.text += data
 
 
+def run_page_command(command, folder, home=None):
+    environment = dict(os.environ, HOME=home) if home else None
+    return subprocess.run(["bash", "-c", command], cwd=folder, env=environment,
+                          capture_output=True, text=True, errors="replace")
+
+
 def check_conversion_command(page_dir):
     parser = PreText("to-gbk")
     parser.feed((page_dir / "index.html").read_text(encoding="utf-8"))
     shipped = (page_dir / "lists" / "animals.txt").read_bytes()
     entries = shipped.decode("gbk").split("\r\n")[:-1]
     # As a parent might write it: LF line ends, a blank line, no final line end.
-    written = "\n".join(entries[:5] + ["", "  "] + entries[5:])
-    with tempfile.TemporaryDirectory() as folder:
-        pathlib.Path(folder, "我的词.txt").write_text(written, encoding="utf-8")
-        subprocess.run(["bash", "-c", parser.text], cwd=folder, check=True)
-        made = pathlib.Path(folder, "小孩子感兴趣的词.txt").read_bytes()
-    return [] if made == shipped else ["the page's conversion command gives another file"]
+    lines = entries[:5] + ["", "  "] + entries[5:]
+    written = "\n".join(lines)
+    with_emoji = lines[:8] + [lines[8] + "\U0001F43C"] + lines[9:]
+    cases = [  # name, bytes of 我的词.txt, the line that cannot be converted
+        ("UTF-8, LF", written.encode("utf-8"), None),
+        ("UTF-8 with a byte-order mark, CR LF",
+         b"\xEF\xBB\xBF" + "\r\n".join(lines).encode("utf-8") + b"\r\n", None),
+        ("an emoji on line 9", "\n".join(with_emoji).encode("utf-8"), 9),
+        # Its first line, 小猫, is valid UTF-8 too (Сè); the second is not.
+        ("GBK instead of UTF-8", "\n".join(lines).encode("gbk"), 2),
+    ]
+    problems = []
+    for name, source, bad_line in cases:
+        with tempfile.TemporaryDirectory() as folder:
+            pathlib.Path(folder, "我的词.txt").write_bytes(source)
+            made = pathlib.Path(folder, "小孩子感兴趣的词.txt")
+            earlier = b"\xC0\xCF\xCA\xA6\r\n"  # 老师: a list made before, which must stay
+            if bad_line:
+                made.write_bytes(earlier)
+            result = run_page_command(parser.text, folder)
+            left = sorted(p.name for p in pathlib.Path(folder).iterdir())
+            print(f"conversion command, {name}: {result.stdout.strip() or result.stderr.strip()}")
+            if left != ["小孩子感兴趣的词.txt", "我的词.txt"]:
+                problems.append(f"the conversion command, {name}, leaves {left}")
+            if bad_line is None and made.read_bytes() != shipped:
+                problems.append(f"the conversion command, {name}, gives another file")
+            if bad_line is not None:
+                if made.read_bytes() != earlier:
+                    problems.append(f"the conversion command, {name}, wrote the list")
+                if f"第 {bad_line} 行" not in result.stderr:
+                    problems.append(f"the conversion command, {name}, does not name line "
+                                    f"{bad_line}: {result.stderr!r}")
+    return problems
+
+
+def check_own_list_command(page_dir):
+    installed = pathlib.Path("/usr/lib/kelvaro/小孩子感兴趣的词.txt")
+    if not installed.is_file():
+        print("own-list command: not run, the package is not installed")
+        return []
+    parser = PreText("own-list")
+    parser.feed((page_dir / "index.html").read_text(encoding="utf-8"))
+    with tempfile.TemporaryDirectory() as home:
+        own = pathlib.Path(home, ".config/kelvaro/小孩子感兴趣的词.txt")
+        first = run_page_command(parser.text, home, home)
+        if first.returncode != 0 or not own.is_file():
+            return [f"the own-list command failed: {first.stderr!r}"]
+        problems = []
+        if own.read_bytes().decode("utf-8") != installed.read_bytes().decode("gbk"):
+            problems.append("the own-list command does not copy the installed list as UTF-8")
+        own.write_bytes("恐龙\n".encode("utf-8"))
+        run_page_command(parser.text, home, home)
+        if own.read_bytes() != "恐龙\n".encode("utf-8"):
+            problems.append("the own-list command overwrites a parent's list")
+        print(f"own-list command: made {own.relative_to(home)}, left it alone the second time")
+        return problems
 
 
 class Browser:
@@ -177,6 +236,7 @@ def main():
     failures += problems
     print(f"references: {count} checked, {len(problems)} broken")
     failures += check_conversion_command(page_dir)
+    failures += check_own_list_command(page_dir)
 
     with tempfile.TemporaryDirectory() as profile:
         browser = Browser(profile)

@@ -30,36 +30,47 @@ namespace {
 
 struct SplitRow {
   const char* name;
+  WordListEncoding encoding;
   std::u16string_view text;
   std::vector<std::u16string> entries;
 };
 
+constexpr WordListEncoding kGbk = WordListEncoding::kGbk;
+constexpr WordListEncoding kUtf8 = WordListEncoding::kUtf8;
+
 const SplitRow kSplitRows[] = {
-    {"empty", u"", {}},
-    {"every line ended", u"妈妈\r\n爸爸\r\n小狗\r\n", {u"妈妈", u"爸爸", u"小狗"}},
-    {"last line without CR LF", u"妈妈\r\n爸爸\r\n小狗", {u"妈妈", u"爸爸"}},
-    {"empty line ends the list", u"妈妈\r\n爸爸\r\n\r\n小狗\r\n", {u"妈妈", u"爸爸", u""}},
-    {"starts with CR LF", u"\r\n妈妈\r\n", {u""}},
-    {"LF only", u"妈妈\n爸爸\n", {}},
-    {"spaces kept", u"  小猫 \r\n", {u"  小猫 "}},
-    {"lone CR and LF stay in the entry", u"a\rb\nc\r\n", {u"a\rb\nc"}},
-    {"CR before CR LF", u"a\r\r\nb\r\n", {u"a\r", u"b"}},
-    {"no line end at all", u"小猫", {}},
+    {"empty", kGbk, u"", {}},
+    {"every line ended", kGbk, u"妈妈\r\n爸爸\r\n小狗\r\n", {u"妈妈", u"爸爸", u"小狗"}},
+    {"last line without CR LF", kGbk, u"妈妈\r\n爸爸\r\n小狗", {u"妈妈", u"爸爸"}},
+    {"empty line ends the list", kGbk, u"妈妈\r\n爸爸\r\n\r\n小狗\r\n", {u"妈妈", u"爸爸", u""}},
+    {"starts with CR LF", kGbk, u"\r\n妈妈\r\n", {u""}},
+    {"LF only", kGbk, u"妈妈\n爸爸\n", {}},
+    {"spaces kept", kGbk, u"  小猫 \r\n", {u"  小猫 "}},
+    {"lone CR and LF stay in the entry", kGbk, u"a\rb\nc\r\n", {u"a\rb\nc"}},
+    {"CR before CR LF", kGbk, u"a\r\r\nb\r\n", {u"a\r", u"b"}},
+    {"no line end at all", kGbk, u"小猫", {}},
+    {"UTF-8: empty", kUtf8, u"", {}},
+    {"UTF-8: LF", kUtf8, u"妈妈\n爸爸\n", {u"妈妈", u"爸爸"}},
+    {"UTF-8: CR LF", kUtf8, u"妈妈\r\n爸爸\r\n", {u"妈妈", u"爸爸"}},
+    {"UTF-8: both line ends", kUtf8, u"a\r\nb\nc\r\n", {u"a", u"b", u"c"}},
+    {"UTF-8: lone CR stays in the entry", kUtf8, u"a\rb\n", {u"a\rb"}},
+    {"UTF-8: CR before CR LF", kUtf8, u"a\r\r\nb\n", {u"a\r", u"b"}},
+    {"UTF-8: last line without LF", kUtf8, u"a\nb", {u"a"}},
+    {"UTF-8: empty line ends the list", kUtf8, u"a\n\nb\n", {u"a", u""}},
+    {"UTF-8: empty line of CR LF", kUtf8, u"a\n\r\nb\n", {u"a", u""}},
+    {"UTF-8: starts with LF", kUtf8, u"\na\n", {u""}},
+    {"UTF-8: spaces kept", kUtf8, u" 小猫  \n", {u" 小猫  "}},
 };
 
-TEST(SplitWordList, SplitsAtCrLfUpToTheFirstEmptyLine) {
+TEST(SplitWordList, SplitsAtItsLineEndsUpToTheFirstEmptyLine) {
   for (const SplitRow& row : kSplitRows) {
-    EXPECT_EQ(SplitWordList(row.text), row.entries) << row.name;
+    EXPECT_EQ(SplitWordList(row.text, row.encoding), row.entries) << row.name;
   }
 }
 
 TEST(ParseWordList, DecodesGbk) {
   EXPECT_EQ(ParseWordList("\xD6\xD0\xB9\xFA\r\n\xFF\r\n"),
             (std::vector<std::u16string>{u"中国", u"\uFFFD"}));
-  // A UTF-8 file is read as GBK and yields garbled entries, nothing more.
-  const auto garbled = ParseWordList("\xE4\xB8\xAD\r\n");
-  ASSERT_EQ(garbled.size(), 1u);
-  EXPECT_NE(garbled[0], u"中");
 }
 
 class WordListFileTest : public testing::Test {
@@ -114,8 +125,9 @@ TEST_F(WordListFileTest, HostileFilesLoadWhatTheSplitGivesAndStayUnchanged) {
       {"empty", "", 0, u""},
       {"binary junk without CR LF", junk, 0, u""},
       {"invalid GBK", "\xFF\xFF\r\n\x81\r\n", 2, u"\uFFFD\uFFFD"},
-      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF\xE4\xB8\xAD\r\n", 1, u"锘夸腑"},
-      {"LF line ends only", "a\nb\nc\n", 0, u""},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF\xE4\xB8\xAD\r\n", 1, u"中"},
+      {"LF line ends only", "a\nb\nc\n", 3, u"a"},
+      {"GBK with LF line ends only", "\xD6\xD0\n\xB9\xFA\n", 0, u""},
       {"50 MB of lines", Repeat("\xC3\xA8\r\n", 50 * 1024 * 1024 / 4), kWordListCapacity, u"猫"},
       {"one line of 1 MB", Repeat("a", 1024 * 1024) + "\r\n", 1, std::u16string(1024 * 1024, u'a')},
   };
@@ -148,11 +160,22 @@ struct ReaderRow {
 
 const ReaderRow kReaderRows[] = {
     {"GBK words", "\xD6\xD0\xB9\xFA\r\n\xC3\xA8\r\n", kWordListCapacity, {u"中国", u"猫"}},
+    {"UTF-8 words, LF",
+     "\xE4\xB8\xAD\xE5\x9B\xBD\n\xE7\x8C\xAB\n",
+     kWordListCapacity,
+     {u"中国", u"猫"}},
+    {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF\xE7\x8C\xAB\r\n", kWordListCapacity, {u"猫"}},
+    {"UTF-8, then a GBK line",
+     "\xE7\x8C\xAB\r\n\xD6\xD0\r\n",
+     kWordListCapacity,
+     {u"\u941A\uFFFD", u"中"}},
+    {"UTF-8 empty line ends the list", "a\nb\n\nc\n", kWordListCapacity, {u"a", u"b", u""}},
     {"empty line ends the list", "a\r\n\r\nb\r\n", kWordListCapacity, {u"a", u""}},
     {"starts with CR LF", "\r\na\r\n", kWordListCapacity, {u""}},
     {"last line without CR LF", "a\r\nb", kWordListCapacity, {u"a"}},
     {"CR before CR LF", "a\r\r\nb\r\n", kWordListCapacity, {u"a\r", u"b"}},
-    {"lone LF and CR", "a\nb\rc\r\n", kWordListCapacity, {u"a\nb\rc"}},
+    {"GBK: lone LF and CR", "\xD6\xD0\nb\rc\r\n", kWordListCapacity, {u"中\nb\rc"}},
+    {"UTF-8: lone CR", "a\nb\rc\r\n", kWordListCapacity, {u"a", u"b\rc"}},
     {"lead byte before CR LF", "\x81\r\n\xD6\xD0\r\n", kWordListCapacity, {u"\uFFFD", u"中"}},
     {"lead byte before LF", "\xD6\n\r\n", kWordListCapacity, {u"\uFFFD\n"}},
     {"full list", "a\r\nb\r\nc\r\n", 2, {u"a", u"b"}},
@@ -276,8 +299,11 @@ TEST_F(WordListFileTest, AFileThatIsStillBeingWrittenDoesNotHoldUpTheLoad) {
 }
 
 TEST(SplitWordList, StopsAtTheCapacity) {
-  EXPECT_EQ(SplitWordList(u"a\r\nb\r\nc\r\n", 2), (std::vector<std::u16string>{u"a", u"b"}));
-  EXPECT_EQ(SplitWordList(u"a\r\nb\r\n", 0), std::vector<std::u16string>{});
+  for (const WordListEncoding encoding : {kGbk, kUtf8}) {
+    EXPECT_EQ(SplitWordList(u"a\r\nb\r\nc\r\n", encoding, 2),
+              (std::vector<std::u16string>{u"a", u"b"}));
+    EXPECT_EQ(SplitWordList(u"a\r\nb\r\n", encoding, 0), std::vector<std::u16string>{});
+  }
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <fstream>
 #include <system_error>
 
-#include "dictionary/text_codec.h"
-
 namespace kelvaro {
 namespace {
 
@@ -14,26 +12,32 @@ constexpr std::size_t kReadPiece = 64 * 1024;
 
 }  // namespace
 
-std::vector<std::u16string> SplitWordList(std::u16string_view text, std::size_t maxEntries) {
+std::vector<std::u16string> SplitWordList(std::u16string_view text, WordListEncoding encoding,
+                                          std::size_t maxEntries) {
+  const std::u16string_view lineEnd = encoding == WordListEncoding::kGbk ? u"\r\n" : u"\n";
   std::vector<std::u16string> entries;
-  std::size_t entryStart = 0;
-  for (std::size_t searchFrom = 0; entries.size() < maxEntries;) {
-    const std::size_t cr = text.find(u"\r\n", searchFrom);
-    if (cr == std::u16string_view::npos) {
+  for (std::size_t entryStart = 0; entries.size() < maxEntries;) {
+    const std::size_t end = text.find(lineEnd, entryStart);
+    if (end == std::u16string_view::npos) {
       break;
     }
-    entries.emplace_back(text.substr(entryStart, cr - entryStart));
-    if (entries.back().empty()) {
+    std::u16string_view entry = text.substr(entryStart, end - entryStart);
+    if (encoding == WordListEncoding::kUtf8 && entry.ends_with(u'\r')) {
+      entry.remove_suffix(1);  // the CR of a CR LF
+    }
+    entries.emplace_back(entry);
+    if (entry.empty()) {
       break;
     }
-    entryStart = cr + 2;
-    searchFrom = cr + 1;
+    entryStart = end + lineEnd.size();
   }
   return entries;
 }
 
-std::vector<std::u16string> ParseWordList(std::string_view gbkBytes, std::size_t maxEntries) {
-  return SplitWordList(DecodeGbk(gbkBytes), maxEntries);
+std::vector<std::u16string> ParseWordList(std::string_view bytes, std::size_t maxEntries) {
+  WordListReader reader(maxEntries);
+  reader.Feed(bytes);
+  return reader.TakeEntries();
 }
 
 WordListReader::WordListReader(std::size_t maxEntries)
@@ -43,27 +47,33 @@ bool WordListReader::Feed(std::string_view bytes) {
   if (complete_) {
     return false;
   }
-  // Only the new bytes, and a CR just before them, can hold a new CR LF.
-  const std::size_t searchFrom = unfinishedLine_.empty() ? 0 : unfinishedLine_.size() - 1;
-  unfinishedLine_.append(bytes);
-  const std::size_t lastCrLf = std::string_view(unfinishedLine_).substr(searchFrom).rfind("\r\n");
-  if (lastCrLf == std::string_view::npos) {
-    return true;
+  bytes_.append(bytes);
+  // GBK never uses the bytes of CR and LF inside a character, so its lines
+  // are found in the bytes. A CR at the end of the last piece may start a
+  // CR LF.
+  for (std::size_t cr = bytes_.find("\r\n", searched_ == 0 ? 0 : searched_ - 1);
+       cr != std::string::npos; cr = bytes_.find("\r\n", cr + 1)) {
+    const bool empty = cr == lineStart_;
+    lineStart_ = cr + 2;
+    if (empty || ++lines_ == maxEntries_) {
+      bytes_.resize(lineStart_);
+      complete_ = true;
+      return false;
+    }
   }
-  // GBK never uses the bytes of CR and LF inside a character, so the
-  // complete lines decode as they would as part of the whole file.
-  const std::size_t linesEnd = searchFrom + lastCrLf + 2;
-  std::vector<std::u16string> lines = ParseWordList(
-      std::string_view(unfinishedLine_).substr(0, linesEnd), maxEntries_ - entries_.size());
-  const bool endedByEmptyLine = !lines.empty() && lines.back().empty();
-  entries_.insert(entries_.end(), std::make_move_iterator(lines.begin()),
-                  std::make_move_iterator(lines.end()));
-  unfinishedLine_.erase(0, linesEnd);
-  complete_ = endedByEmptyLine || entries_.size() == maxEntries_;
-  if (complete_) {
-    unfinishedLine_ = std::string();
+  searched_ = bytes_.size();
+  return true;
+}
+
+std::vector<std::u16string> WordListReader::TakeEntries() {
+  if (!complete_) {
+    // Only whole lines: a last line without its line end is no entry.
+    const std::size_t lastLf = bytes_.rfind('\n');
+    bytes_.resize(lastLf == std::string::npos ? 0 : lastLf + 1);
   }
-  return !complete_;
+  const WordListText list = DecodeWordList(bytes_);
+  bytes_ = std::string();
+  return SplitWordList(list.text, list.encoding, maxEntries_);
 }
 
 std::vector<std::u16string> LoadWordListFile(const std::filesystem::path& path,

@@ -15,4 +15,16 @@ std::filesystem::path ExecutableDirectory();
 // neither exists.
 std::filesystem::path FindWordListFile(const std::filesystem::path& programDirectory);
 
+// The folder of a parent's own word list, as the XDG base directories place a
+// program's settings: $XDG_CONFIG_HOME/kelvaro, or $HOME/.config/kelvaro when
+// XDG_CONFIG_HOME is unset, empty or relative. The bytes of the variables are
+// kept as they are, whatever their encoding. Empty when neither says.
+std::filesystem::path OwnWordListFolder();
+
+// The word-list file to read: the parent's own, in ownFolder, when it is a
+// regular file that opens for reading; else the one beside the program. The
+// installed list is never the one a parent edits, so an upgrade keeps it.
+std::filesystem::path ChooseWordListFile(const std::filesystem::path& ownFolder,
+                                         const std::filesystem::path& programDirectory);
+
 }  // namespace kelvaro

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 #include <utility>
@@ -423,7 +425,11 @@ class Form1Test : public MainWindowTest {
     QTest::newRow("empty file") << true << QByteArray() << QStringList{};
     QTest::newRow("last line without CR LF")
         << true << QByteArray("a\r\nb\r\nc") << QStringList{"a", "b"};
-    QTest::newRow("LF only") << true << QByteArray("a\nb\n") << QStringList{};
+    QTest::newRow("LF only") << true << QByteArray("a\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("GBK with LF only")
+        << true << QByteArray("\xD6\xD0\n\xB9\xFA\n") << QStringList{};
+    QTest::newRow("UTF-8 with a byte-order mark")
+        << true << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\xE5\x9B\xBD\n") << QStringList{"中国"};
     QTest::newRow("starts with CR LF") << true << QByteArray("\r\na\r\n") << QStringList{""};
     QTest::newRow("spaces kept") << true << QByteArray(" a \r\n") << QStringList{" a "};
     QTest::newRow("invalid GBK") << true << QByteArray("\xFF\xD6\xD0\r\n")
@@ -442,6 +448,41 @@ class Form1Test : public MainWindowTest {
       QVERIFY(file.open(QIODevice::ReadOnly));
       QCOMPARE(file.readAll(), bytes);
     }
+  }
+
+  // A parent's own list in $XDG_CONFIG_HOME/kelvaro/ comes before the one
+  // beside the program; without a readable one the window shows that one.
+  void theParentsOwnListComesFirst_data() {
+    QTest::addColumn<QString>("own");  // what lies at the own list's path
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("UTF-8 list") << "list" << QStringList{"恐龙", "小熊猫"};
+    QTest::newRow("none") << "none" << QStringList{"中国"};
+    QTest::newRow("a folder") << "folder" << QStringList{"中国"};
+  }
+  void theParentsOwnListComesFirst() {
+    QFETCH(QString, own);
+    QFETCH(QStringList, entries);
+    const QByteArray installed("\xD6\xD0\xB9\xFA\r\n");
+    QTemporaryDir config;
+    QVERIFY(QDir(config.path()).mkpath(QStringLiteral("kelvaro")));
+    const QString ownPath = config.filePath(QStringLiteral("kelvaro/") + WordListFileName());
+    if (own == QStringLiteral("list")) {
+      QFile file(ownPath);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("\xE6\x81\x90\xE9\xBE\x99\n\xE5\xB0\x8F\xE7\x86\x8A\xE7\x8C\xAB\n");
+    } else if (own == QStringLiteral("folder")) {
+      QVERIFY(QDir().mkpath(ownPath));
+    }
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    MainWindow window(&installed);
+    if (wasSet) {
+      qputenv("XDG_CONFIG_HOME", before);
+    } else {
+      qunsetenv("XDG_CONFIG_HOME");
+    }
+    QCOMPARE(Entries(Child<QListWidget>(&window.form, "List1")), entries);
   }
 
   // The entries as the table of their checked readings lists them.

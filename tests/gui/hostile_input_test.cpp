@@ -47,7 +47,7 @@ class HostileInputTest : public QObject {
     QTest::newRow("invalid GBK") << QByteArray("\xFF\x80\xFE\r\n\x81") << 1;
     QTest::newRow("UTF-8 with a BOM")
         << QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\xE5\x9B\xBD\r\n") << 1;
-    QTest::newRow("LF only") << QByteArray("a\nb\n") << 0;
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << 2;
     QTest::newRow("50 MB") << QByteArray("\xC3\xA8\r\n").repeated(50 * 1024 * 1024 / 4)
                            << static_cast<int>(kWordListCapacity);
     QTest::newRow("one line of 1 MB") << (QByteArray("a").repeated(1024 * 1024) + "\r\n") << 1;
