@@ -36,17 +36,7 @@ scripts/install-packages.sh xvfb xauth openbox xdotool x11-utils xclip dbus-x11 
 program_file=${CHECK_IME_PROGRAM:-build/app/kelvaro}
 [ -n "${CHECK_IME_PROGRAM:-}" ] || [ -x build/app/kelvaro ] || scripts/build.sh >/dev/null
 
-work=$(mktemp -d)
-pids=""
-cleanup() {
-  for pid in $pids; do kill "$pid" 2>/dev/null || true; done
-  for pid in $pids; do
-    while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+. scripts/virtual_display.sh
 fail() {
   if [ -s "$work/kelvaro.log" ]; then
     echo "check-ime: the end of the program's output:" >&2
@@ -55,25 +45,7 @@ fail() {
   echo "check-ime: FAIL: $*" >&2
   exit 1
 }
-waitfor() { # seconds command...: runs the command until it succeeds
-  tries=$(($1 * 10))
-  shift
-  while ! "$@" >/dev/null 2>&1; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
-}
-
-# A display that no one uses.
-display=${CHECK_IME_DISPLAY:-70}
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids="$pids $!"
-export DISPLAY=":$display"
-waitfor 10 xwininfo -root || fail "Xvfb did not start"
+start_virtual_display "${CHECK_IME_DISPLAY:-70}"
 
 # A session bus, a window manager and the input method, all with settings
 # of their own: pinyin is the input method that activating switches to.

@@ -20,39 +20,12 @@ if ldd build/app/kelvaro | grep -q espeak; then
   exit 1
 fi
 
-work=$(mktemp -d)
-pids=""
-cleanup() {
-  for pid in $pids; do kill "$pid" 2>/dev/null || true; done
-  for pid in $pids; do
-    while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+. scripts/virtual_display.sh
 fail() {
   echo "check-voice: FAIL: $*" >&2
   exit 1
 }
-waitfor() { # seconds command...: runs the command until it succeeds
-  tries=$(($1 * 10))
-  shift
-  while ! "$@" >/dev/null 2>&1; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
-}
-
-display=${CHECK_VOICE_DISPLAY:-80}
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids="$pids $!"
-export DISPLAY=":$display"
-waitfor 10 xwininfo -root || fail "Xvfb did not start"
+start_virtual_display "${CHECK_VOICE_DISPLAY:-80}"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 mkdir -p "$HOME"
 openbox >"$work/openbox.log" 2>&1 &
@@ -98,12 +71,14 @@ start_program
 # Text1 and Text2 from their twips (2040, 750 and 1920; 8655 wide; 855 and
 # 1095 high), the first entry of List1 at (120, 720).
 text1="577x57+$((origin_x + 136))+$((origin_y + 50))"
-text2="577x73+$((origin_x + 136))+$((origin_y + 128))"
+boxes="577x151+$((origin_x + 136))+$((origin_y + 50))"
 xdotool mousemove $((origin_x + 40)) $((origin_y + 58)) click 1 sleep 0.3 click --repeat 2 --delay 80 1
 shots=0
 while [ "$shots" -lt 14 ]; do
-  import -window root -crop "$text1" +repage "$work/text1-$shots.png"
-  import -window root -crop "$text2" +repage "$work/text2-$shots.png"
+  # One grab for both boxes, so that both show the same moment.
+  import -window root -crop "$boxes" +repage "$work/boxes.png"
+  convert "$work/boxes.png" -crop 577x57+0+0 +repage "$work/text1-$shots.png"
+  convert "$work/boxes.png" -crop 577x73+0+78 +repage "$work/text2-$shots.png"
   shots=$((shots + 1))
   sleep 0.15
 done
