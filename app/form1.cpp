@@ -19,6 +19,7 @@
 #include "app/list_entry.h"
 #include "app/long_text_box.h"
 #include "app/picture.h"
+#include "app/print_sheet.h"
 #include "app/program_texts.h"
 #include "app/qt_text.h"
 #include "app/read_aloud.h"
@@ -200,6 +201,7 @@ void Form1::CreateControls() {
       [this] { return DisplayModeChosen(); });
   connect(voice, &VoiceProcess::WordReached, readAloud_, &ReadAloud::FollowWord);
   connect(voice, &VoiceProcess::Ended, readAloud_, &ReadAloud::EndFollowing);
+  new PrintSheet(converter_, *Text1, *Text2, *this);
 
   Text1->setPlainText(kSampleText);
   // Connected after the sample text is in place: the load step converts it.

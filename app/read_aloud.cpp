@@ -55,6 +55,7 @@ void ReadAloud::AddToContextMenu(LongTextBox& box, void (ReadAloud::*speak)()) {
             QMenu* menu = box.createStandardContextMenu();
             menu->setAttribute(Qt::WA_DeleteOnClose);
             menu->addSeparator();
+            menu->addActions(box.actions());  // what the window adds to the box (打印注音…)
             QAction* item = menu->addAction(kReadAloudText, this, speak);
             item->setShortcut(kReadAloudKey);  // shown beside the item
             menu->popup(box.viewport()->mapToGlobal(at));

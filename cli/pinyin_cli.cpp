@@ -10,8 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "cli/ruby_html.h"
 #include "convert/conversion.h"
 #include "dictionary/text_codec.h"
+#include "sheet/ruby_text.h"
 
 namespace kelvaro {
 namespace {
@@ -28,12 +30,15 @@ constexpr std::pair<ExitCode, std::string_view> kExitCodes[] = {
 };
 
 constexpr std::string_view kUsage =
-    "usage: kelvaro-pinyin [--with-characters] [TEXT]\n"
+    "usage: kelvaro-pinyin [--with-characters | --ruby] [TEXT]\n"
     "\n"
     "Prints the tone-marked pinyin of the Chinese characters in TEXT, then the\n"
     "keys to type for them. Without TEXT, reads UTF-8 text from standard input.\n"
     "\n"
     "  --with-characters  write each character followed by its reading: 中(zhōng)\n"
+    "  --ruby             write the text as HTML ruby instead, each reading above\n"
+    "                     its character: <ruby>中<rt>zhōng</rt></ruby>; one <p>\n"
+    "                     per line of the text, other text kept and escaped\n"
     "  --help             show this help\n"
     "\n"
     "Exit status:\n";
@@ -98,9 +103,25 @@ bool WriteLine(std::u16string_view text, std::ostream& out) {
   return static_cast<bool>(out << '\n');
 }
 
+int OutputFailed(std::ostream& err) {
+  err << "kelvaro-pinyin: cannot write the output: " << Reason("write error") << "\n";
+  return kOutputFailed;
+}
+
+// The source as HTML ruby, a paragraph and a line feed per line.
+int WriteRuby(const PinyinConverter& converter, std::u16string_view source, std::ostream& out,
+              std::ostream& err) {
+  errno = 0;
+  for (const RubyLine& line : RubyLines(converter, source)) {
+    if (!WriteLine(RubyHtmlParagraph(line, source), out)) return OutputFailed(err);
+  }
+  return out.flush() ? kDone : OutputFailed(err);
+}
+
 int Run(std::span<const std::string_view> args, std::istream& in, std::ostream& out,
         std::ostream& err) {
   DisplayMode mode = DisplayMode::kReadingOnly;
+  bool ruby = false;
   std::optional<std::string_view> text;
   bool optionsEnded = false;
   for (const std::string_view arg : args) {
@@ -114,6 +135,8 @@ int Run(std::span<const std::string_view> args, std::istream& in, std::ostream& 
     }
     if (!optionsEnded && arg == "--with-characters") {
       mode = DisplayMode::kCharacterWithReading;
+    } else if (!optionsEnded && arg == "--ruby") {
+      ruby = true;
     } else if (!optionsEnded && arg == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
@@ -125,6 +148,11 @@ int Run(std::span<const std::string_view> args, std::istream& in, std::ostream& 
       WriteUsage(err << "kelvaro-pinyin: give at most one TEXT\n");
       return kBadUsage;
     }
+  }
+
+  if (ruby && mode != DisplayMode::kReadingOnly) {
+    WriteUsage(err << "kelvaro-pinyin: give --with-characters or --ruby, not both\n");
+    return kBadUsage;
   }
 
   std::u16string source;
@@ -143,6 +171,7 @@ int Run(std::span<const std::string_view> args, std::istream& in, std::ostream& 
     source = std::move(*read);
   }
   const PinyinConverter converter(PinyinDictionary::LoadBuiltIn());
+  if (ruby) return WriteRuby(converter, source, out, err);
   const ConversionResult result = converter.Convert(source, mode);
   source = std::u16string();  // no longer needed while the output is written
   errno = 0;

@@ -6,8 +6,9 @@
 
 namespace kelvaro {
 
-// kelvaro-pinyin [--with-characters] [TEXT]
-// Prints the pinyin text and the hint text, each followed by a line feed.
+// kelvaro-pinyin [--with-characters | --ruby] [TEXT]
+// Prints the pinyin text and the hint text, each followed by a line feed, or
+// with --ruby the text as HTML ruby, one paragraph a line.
 // Without TEXT the source is all of in (UTF-8), checked as it is read.
 // Returns the exit code that the usage text (--help) lists; a failure is
 // reported in one line on err, bad usage with the usage text.

@@ -54,6 +54,29 @@ const Row kRows[] = {
     {{"--", "--help"}, "", "\n\n"},
     {{"-"}, "", "\n\n"},
     {{"中\xF0\xA0\x80\x80国"}, "", "zhōng guó \nZHONG GUO \n"},
+    // Ruby: a paragraph per line, readings in context, other text kept and escaped.
+    {{"--ruby", "重庆"}, "", "<p><ruby>重<rt>chóng</rt></ruby><ruby>庆<rt>qìng</rt></ruby></p>\n"},
+    {{"--ruby", "重要"}, "", "<p><ruby>重<rt>zhòng</rt></ruby><ruby>要<rt>yào</rt></ruby></p>\n"},
+    {{"--ruby"},
+     "重\n庆",
+     "<p><ruby>重<rt>zhòng</rt></ruby></p>\n<p><ruby>庆<rt>qìng</rt></ruby></p>\n"},
+    {{"--ruby"},
+     "我\r\n\r\n你\n",
+     "<p><ruby>我<rt>wǒ</rt></ruby></p>\n<p></p>\n<p><ruby>你<rt>nǐ</rt></ruby></p>\n"},
+    {{"--ruby"},
+     "中\r国\u2029",
+     "<p><ruby>中<rt>zhōng</rt></ruby></p>\n<p><ruby>国<rt>guó</rt></ruby></p>\n"},
+    {{"--ruby", "a<b>&\"c\" 'd'"}, "", "<p>a&lt;b&gt;&amp;&quot;c&quot; 'd'</p>\n"},
+    {{"--ruby", "<rt>好</rt>"}, "", "<p>&lt;rt&gt;<ruby>好<rt>hǎo</rt></ruby>&lt;/rt&gt;</p>\n"},
+    {{"--ruby", "「暖和」，3个apple。"},
+     "",
+     "<p>「<ruby>暖<rt>nuǎn</rt></ruby><ruby>和<rt>huo</rt></ruby>」，3<ruby>个<rt>gè</rt></ruby>"
+     "apple。</p>\n"},
+    {{"--ruby", "女\xF0\xA0\x80\x80了"},
+     "",
+     "<p><ruby>女<rt>nǚ</rt></ruby>\xF0\xA0\x80\x80<ruby>了<rt>le</rt></ruby></p>\n"},
+    {{"--ruby"}, "", "<p></p>\n"},
+    {{"--", "--ruby"}, "", "\n\n"},
 };
 
 TEST(PinyinCli, PrintsPinyinAndHints) {
@@ -74,8 +97,8 @@ TEST(PinyinCli, HelpGoesToStandardOutput) {
 }
 
 TEST(PinyinCli, BadUsageExitsTwoWithUsageOnStandardError) {
-  for (const auto& args :
-       std::vector<std::vector<std::string_view>>{{"--bogus"}, {"-x", "中"}, {"中", "国"}}) {
+  for (const auto& args : std::vector<std::vector<std::string_view>>{
+           {"--bogus"}, {"-x", "中"}, {"中", "国"}, {"--ruby", "--with-characters", "中"}}) {
     SCOPED_TRACE(CommandLine(args));
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.code, 2);
