@@ -11,7 +11,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh xvfb xauth openbox xdotool x11-utils imagemagick python3-xlib \
-  espeak-ng-data
+  wmctrl espeak-ng-data
 [ -x build/app/kelvaro ] && [ -x build/app/kelvaro-voice ] || scripts/build.sh >/dev/null
 
 # Only the voice program links espeak-ng.
@@ -22,6 +22,10 @@ fi
 
 . scripts/virtual_display.sh
 fail() {
+  if [ -s "$work/kelvaro.log" ]; then
+    echo "check-voice: the end of the program's output:" >&2
+    tail -n 20 "$work/kelvaro.log" >&2
+  fi
   echo "check-voice: FAIL: $*" >&2
   exit 1
 }
@@ -31,10 +35,11 @@ mkdir -p "$HOME"
 openbox >"$work/openbox.log" 2>&1 &
 pids="$pids $!"
 
-# Sound goes to a file; no sound server is asked.
+# Sound goes to a file, through a pipe since ALSA's file plugin now and then
+# fails to open a file of its own (EEXIST); no sound server is asked.
 sound="$work/sound.raw"
 cat >"$HOME/.asoundrc" <<ALSA
-pcm.!default { type file slave.pcm "null" file "$sound" format "raw" }
+pcm.!default { type file slave.pcm "null" file "|cat >> '$sound'" format "raw" }
 ALSA
 export PULSE_SERVER=unix:/nonexistent
 
@@ -86,7 +91,7 @@ if [ -n "${CHECK_VOICE_SHOTS:-}" ]; then
   mkdir -p "$CHECK_VOICE_SHOTS"
   cp "$work"/text1-*.png "$work"/text2-*.png "$CHECK_VOICE_SHOTS/"
 fi
-[ -s "$sound" ] || fail "no audio was written"
+waitfor 5 test -s "$sound" || fail "no audio was written"
 echo "check-voice: $(($(stat -c %s "$sound") / 2)) samples of audio written"
 
 # The mark's left edge in the source box, shot by shot: it moves right only,
@@ -110,7 +115,7 @@ done
 echo "check-voice: mark left edges in Text1/Text2 shot by shot:$positions"
 [ "$distinct" -ge 3 ] || fail "the mark did not move over the characters (shots:$positions)"
 waitfor 10 no_mark_in "$text1" || fail "the mark stayed after the voice ended"
-xdotool mousemove $((origin_x + 400)) $((origin_y + 400)) click 1 sleep 0.3 key alt+F4
+wmctrl -i -c "$window"  # a close request, as the title bar's button sends
 waitfor 10 sh -c "! kill -0 $program" || fail "the program did not end when its window closed"
 waitfor 5 sh -c "! pgrep -f '$program_dir/[k]elvaro-voice'" ||
   fail "the voice program outlived the window"
