@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/long_text_box.h"
 #include "process_memory.h"
 #include "sample_text.h"
+#include "textbox/long_text_box.h"
 #include "wordlist/word_list_location.h"
 
 namespace {

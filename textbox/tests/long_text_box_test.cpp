@@ -1,6 +1,6 @@
 // The text box of the source, pinyin and hint boxes: text reads back exactly,
 // lines wrap at the box's width, and it edits as a text box does.
-#include "app/long_text_box.h"
+#include "textbox/long_text_box.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -13,8 +13,7 @@
 #include <QTest>
 #include <QTextLayout>
 
-#include "app/control_style.h"
-#include "gui_test_support.h"
+#include "textbox/tests/text_box_test_support.h"
 
 using kelvaro::LongTextBox;
 
@@ -42,7 +41,7 @@ class LongTextBoxTest : public QObject {
  private slots:
   void init() {
     box_ = std::make_unique<LongTextBox>();
-    box_->setFont(kelvaro::SongTiFont(24));
+    box_->setFont(kelvaro::SerifCjkFont(24));
     box_->resize(600, 120);
     box_->show();
     QVERIFY(QTest::qWaitForWindowExposed(box_.get()));

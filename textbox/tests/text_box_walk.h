@@ -9,7 +9,7 @@
 #include <optional>
 #include <thread>
 
-#include "app/long_text_box.h"
+#include "textbox/long_text_box.h"
 
 namespace kelvaro {
 

@@ -1,4 +1,4 @@
-// Keys, mouse and drag and drop of LongTextBox, as a plain text edit takes them.
+// Keys, mouse and drag and drop of a LongTextBox, as a plain text edit takes them.
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/long_text_box.h"
+#include "textbox/long_text_box_private.h"
 
 namespace kelvaro {
 namespace {
@@ -87,35 +87,24 @@ bool IsPlainTyping(const QKeyEvent* event) {
 
 }  // namespace
 
-bool LongTextBox::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    // Keys this box takes are not shortcuts while it has the focus.
-    auto* key = static_cast<QKeyEvent*>(event);
-    const bool taken =
-        IsPlainTyping(key) || key->key() == Qt::Key_Backspace ||
-        std::any_of(std::begin(kKeyMoves), std::end(kKeyMoves),
-                    [key](const KeyMove& move) { return key->matches(move.key); }) ||
-        std::any_of(std::begin(kEditKeys), std::end(kEditKeys),
-                    [key](QKeySequence::StandardKey edit) { return key->matches(edit); });
-    if (taken) {
-      event->accept();
-      return true;
-    }
-  }
-  return QAbstractScrollArea::event(event);
+bool LongTextBoxPrivate::TakesShortcut(QKeyEvent* key) const {
+  // Keys this box takes are not shortcuts while it has the focus.
+  return IsPlainTyping(key) || key->key() == Qt::Key_Backspace ||
+         std::any_of(std::begin(kKeyMoves), std::end(kKeyMoves),
+                     [key](const KeyMove& move) { return key->matches(move.key); }) ||
+         std::any_of(std::begin(kEditKeys), std::end(kEditKeys),
+                     [key](QKeySequence::StandardKey edit) { return key->matches(edit); });
 }
 
-void LongTextBox::keyPressEvent(QKeyEvent* event) {
-  if (MoveByKey(event) || EditByKey(event)) {
-    // A selection made by keys extends by characters.
-    selectBy_ = SelectBy::Characters;
-    event->accept();
-    return;
-  }
-  QAbstractScrollArea::keyPressEvent(event);
+bool LongTextBoxPrivate::keyPressEvent(QKeyEvent* event) {
+  if (!MoveByKey(event) && !EditByKey(event)) return false;
+  // A selection made by keys extends by characters.
+  selectBy_ = SelectBy::Characters;
+  event->accept();
+  return true;
 }
 
-bool LongTextBox::MoveByKey(QKeyEvent* event) {
+bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
   const auto found =
       std::find_if(std::begin(kKeyMoves), std::end(kKeyMoves),
                    [event](const KeyMove& move) { return event->matches(move.key); });
@@ -198,7 +187,7 @@ bool LongTextBox::MoveByKey(QKeyEvent* event) {
   return true;
 }
 
-bool LongTextBox::EditByKey(QKeyEvent* event) {
+bool LongTextBoxPrivate::EditByKey(QKeyEvent* event) {
   if (event->matches(QKeySequence::Undo)) {
     undo();
   } else if (event->matches(QKeySequence::Redo)) {
@@ -242,7 +231,7 @@ bool LongTextBox::EditByKey(QKeyEvent* event) {
 
 // Mouse -------------------------------------------------------------------------
 
-void LongTextBox::mousePressEvent(QMouseEvent* event) {
+void LongTextBoxPrivate::mousePressEvent(QMouseEvent* event) {
   if (!preedit_.isEmpty()) {
     // A click ends the composition where it is, as in other text boxes.
     QGuiApplication::inputMethod()->commit();
@@ -289,7 +278,7 @@ void LongTextBox::mousePressEvent(QMouseEvent* event) {
   setCursorPosition(position);
 }
 
-void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
+void LongTextBoxPrivate::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton)) return;
   if (mightDrag_) {
     if ((event->position() - pressPoint_).manhattanLength() >= QApplication::startDragDistance()) {
@@ -301,7 +290,7 @@ void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
   ExtendSelection(PositionAt(event->position()), event->position().x());
 }
 
-void LongTextBox::ExtendSelection(int position, qreal x) {
+void LongTextBoxPrivate::ExtendSelection(int position, qreal x) {
   if (selectBy_ == SelectBy::Characters) {
     setCursorPosition(position, true);
     return;
@@ -344,7 +333,7 @@ void LongTextBox::ExtendSelection(int position, qreal x) {
   Apply(cursor);
 }
 
-void LongTextBox::mouseReleaseEvent(QMouseEvent* event) {
+void LongTextBoxPrivate::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     if (mightDrag_) setCursorPosition(PositionAt(event->position()));
     mightDrag_ = false;
@@ -356,7 +345,7 @@ void LongTextBox::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
-void LongTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
+void LongTextBoxPrivate::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   QTextCursor cursor = DocumentCursor();
   cursor.setPosition(PositionAt(event->position()));
@@ -374,10 +363,10 @@ void LongTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // Drag and drop ------------------------------------------------------------------
 
-void LongTextBox::StartDrag() {
+void LongTextBoxPrivate::StartDrag() {
   auto* data = new QMimeData;
   data->setText(selectedText());
-  auto* drag = new QDrag(this);
+  auto* drag = new QDrag(box_);
   drag->setMimeData(data);
   const Qt::DropAction action = drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
   // A move into this box removed the selection itself; a move elsewhere
@@ -400,23 +389,23 @@ void AcceptDrop(QDropEvent* event, const QObject* box) {
 
 }  // namespace
 
-void LongTextBox::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasText()) AcceptDrop(event, this);
+void LongTextBoxPrivate::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasText()) AcceptDrop(event, box_);
 }
 
-void LongTextBox::dragMoveEvent(QDragMoveEvent* event) {
+void LongTextBoxPrivate::dragMoveEvent(QDragMoveEvent* event) {
   if (!event->mimeData()->hasText()) return;
   dropCursor_ = PositionAt(event->position());
   viewport()->update();
-  AcceptDrop(event, this);
+  AcceptDrop(event, box_);
 }
 
-void LongTextBox::dragLeaveEvent(QDragLeaveEvent*) {
+void LongTextBoxPrivate::dragLeaveEvent() {
   dropCursor_ = -1;
   viewport()->update();
 }
 
-void LongTextBox::dropEvent(QDropEvent* event) {
+void LongTextBoxPrivate::dropEvent(QDropEvent* event) {
   dropCursor_ = -1;
   if (!event->mimeData()->hasText()) return;
   QTextCursor selection = DocumentCursor();
@@ -424,13 +413,13 @@ void LongTextBox::dropEvent(QDropEvent* event) {
   target.setPosition(PositionAt(event->position()));
   // Moving within the box is one edit, undone at once.
   target.beginEditBlock();
-  if (event->dropAction() == Qt::MoveAction && event->source() == this)
+  if (event->dropAction() == Qt::MoveAction && event->source() == box_)
     selection.removeSelectedText();
   target.insertText(event->mimeData()->text());
   target.endEditBlock();
   goalX_ = -1;
   Apply(target);
-  AcceptDrop(event, this);
+  AcceptDrop(event, box_);
 }
 
 }  // namespace kelvaro

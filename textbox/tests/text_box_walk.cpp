@@ -41,7 +41,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/control_style.h"
+#include "textbox/tests/text_box_test_support.h"
 
 namespace kelvaro {
 namespace {
@@ -219,7 +219,7 @@ void TextBoxWalk::MakeBoxes(const QString& text) {
   plain_->setTabChangesFocus(true);
   box_ = new LongTextBox(window_.get());
   for (QWidget* box : {static_cast<QWidget*>(plain_), static_cast<QWidget*>(box_)}) {
-    box->setFont(SongTiFont(14));
+    box->setFont(SerifCjkFont(14));
     box->resize(kBoxSize);
   }
   box_->move(0, kBoxSize.height() + 10);
