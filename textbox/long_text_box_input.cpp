@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -27,6 +28,9 @@ struct KeyMove {
   QTextCursor::MoveOperation operation;  // for Move::Document
   bool select;
 };
+
+// Longer than a character with its marks, as Delete removes it.
+constexpr int kLongestGrapheme = 32;
 
 // The moves a text edit makes on its standard keys.
 constexpr KeyMove kKeyMoves[] = {
@@ -203,9 +207,9 @@ bool LongTextBoxPrivate::EditByKey(QKeyEvent* event) {
   } else {
     QTextCursor cursor = DocumentCursor();
     if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
-      cursor.deletePreviousChar();
+      DeleteCharacter(cursor, true);
     } else if (event->matches(QKeySequence::Delete)) {
-      cursor.deleteChar();
+      DeleteCharacter(cursor, false);
     } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
       if (!cursor.hasSelection())
         cursor.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
@@ -227,6 +231,46 @@ bool LongTextBoxPrivate::EditByKey(QKeyEvent* event) {
     Apply(cursor);
   }
   return true;
+}
+
+void LongTextBoxPrivate::DeleteCharacter(QTextCursor& cursor, bool backwards) {
+  // Within an edit block, as a cursor that deletes outside one works out its
+  // x by laying out its whole paragraph. A plain text edit makes one undo
+  // step of deletions that meet, with no other edit between them: so does
+  // this, by joining the block of the one before.
+  const bool selected = cursor.hasSelection();
+  const int at = cursor.position();
+  const int size = static_cast<int>(text_.size());
+  // What goes: a character before, the pair of surrogates too; or the
+  // grapheme after.
+  int from = at;
+  int to = at;
+  if (backwards && at > 0) {
+    from = at >= 2 && text_.at(at - 1).isLowSurrogate() && text_.at(at - 2).isHighSurrogate()
+               ? at - 2
+               : at - 1;
+  } else if (!backwards && at < size) {
+    const QString after = text_.mid(at, kLongestGrapheme);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, after);
+    to = at + static_cast<int>(std::max<qsizetype>(1, graphemes.toNextBoundary()));
+  }
+  const bool joins = !selected && from < to && lastDeletion_ &&
+                     lastDeletion_->edits == documentEdits_ &&
+                     (from == lastDeletion_->position || to == lastDeletion_->position);
+  if (joins) {
+    cursor.joinPreviousEditBlock();
+  } else {
+    cursor.beginEditBlock();
+  }
+  if (backwards) {
+    cursor.deletePreviousChar();
+  } else {
+    cursor.deleteChar();
+  }
+  cursor.endEditBlock();
+  // A selection is removed as an undo step of its own.
+  lastDeletion_.reset();
+  if (!selected) lastDeletion_ = Deletion{documentEdits_, cursor.position()};
 }
 
 // Mouse -------------------------------------------------------------------------

@@ -44,20 +44,21 @@ class NoDocumentLayout : public QAbstractTextDocumentLayout {
   void documentChanged(int, int, int) override {}
 };
 
-// The document's text with its paragraph and line separators as line feeds.
-QString PlainText(const QTextDocument& document) {
-  QString text = document.toRawText();
+// A document's text with its paragraph and line separators as line feeds.
+QString WithDocumentBreaksAsLineFeeds(QString text) {
   for (QChar& c : text) {
     if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
   }
   return text;
 }
 
-// A text with each line break (CR LF, CR, a paragraph or line separator) as
-// one line feed, as the document holds it.
+// A text with each line break (CR LF, CR, a paragraph or line separator, the
+// marks of a frame's start and end) as one line feed, as the document holds it.
 QString WithLineFeeds(const QString& text) {
   const auto isBreak = [](QChar c) {
-    return c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+    // A document takes U+FDD0 and U+FDD1 as the marks of a frame's start and end.
+    return c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
+           c == QChar(0xFDD0) || c == QChar(0xFDD1);
   };
   if (std::none_of(text.begin(), text.end(), isBreak)) return text;
   QString plain;
@@ -108,6 +109,8 @@ LongTextBoxPrivate::LongTextBoxPrivate(LongTextBox* box, std::function<void()> u
       document_(std::make_unique<QTextDocument>()) {
   document_->setDocumentLayout(new NoDocumentLayout(document_.get()));
   document_->setUndoRedoEnabled(true);
+  connect(document_.get(), &QTextDocument::contentsChange, this,
+          &LongTextBoxPrivate::DocumentChanged);
   box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   box_->setFocusPolicy(Qt::StrongFocus);
@@ -166,31 +169,68 @@ bool LongTextBoxPrivate::TakeText(const QString& text, int cursor, int anchor) {
   const int suffix = CommonSuffix(text_, text, prefix);
   const int oldSize = static_cast<int>(text_.size());
   const int newSize = static_cast<int>(text.size());
-  const QString removed =
-      QAccessible::isActive() ? text_.mid(prefix, oldSize - suffix - prefix) : QString();
+  if (QAccessible::isActive()) {
+    changesToTell_.push_back({prefix, text_.mid(prefix, oldSize - suffix - prefix),
+                              text.mid(prefix, newSize - suffix - prefix)});
+  }
   text_ = text;
   // A paragraph start found for a line before the change still holds.
   if (knownLineStart_ >= prefix) knownLineStart_ = -1;
   lines_.Update(prefix, suffix, newSize - oldSize);
+  TextTaken();
+  return true;
+}
+
+void LongTextBoxPrivate::DocumentChanged(int position, int removed, int added) {
+  if (fillingDocument_) return;
+  ++documentEdits_;
+  // A change that reaches the document's end counts the paragraph end that
+  // closes every document, which the text does not hold.
+  const int size = document_->characterCount() - 1;
+  const int past = std::max(0, position + added - size);
+  added -= past;
+  removed = std::clamp(removed - past, 0, static_cast<int>(text_.size()) - position);
+  // Read within the change, a cursor works out no x and so lays out nothing.
+  QTextCursor stretch(document_.get());
+  stretch.setPosition(position);
+  stretch.setPosition(position + added, QTextCursor::KeepAnchor);
+  const QString inserted = WithDocumentBreaksAsLineFeeds(stretch.selectedText());
+  // Formats changed alone change no text.
+  if (QStringView(text_).sliced(position, removed) == inserted) return;
+  if (QAccessible::isActive())
+    changesToTell_.push_back({position, text_.mid(position, removed), inserted});
+  text_.replace(position, removed, inserted);
+  if (knownLineStart_ >= position) knownLineStart_ = -1;
+  lines_.Update(position, static_cast<int>(text_.size()) - position - added, added - removed);
+  // The cursor the edit left is taken, and the change shown, by Apply.
+  cursor_ = std::min(cursor_, static_cast<int>(text_.size()));
+  anchor_ = std::min(anchor_, static_cast<int>(text_.size()));
+  textEdited_ = true;
+}
+
+void LongTextBoxPrivate::TextTaken() {
   UpdateExtraRows();
   UpdateScrollRange();
   viewport()->update();
-  if (QAccessible::isActive()) {
-    QAccessibleTextUpdateEvent changed(box_, prefix, removed,
-                                       text_.mid(prefix, newSize - suffix - prefix));
+  for (const auto& [position, removed, inserted] : std::exchange(changesToTell_, {})) {
+    QAccessibleTextUpdateEvent changed(box_, position, removed, inserted);
     QAccessible::updateAccessibility(&changed);
   }
-  return true;
 }
 
 QTextDocument& LongTextBoxPrivate::Document() {
   if (!documentCurrent_) {
+    fillingDocument_ = true;
     document_->setPlainText(text_);  // and forgets the undo history
+    fillingDocument_ = false;
     documentCurrent_ = true;
-    // The document holds line breaks of any kind as paragraph ends.
-    const QString text = PlainText(*document_);
+    lastDeletion_.reset();
+    // The text holds line breaks as the document does (WithLineFeeds); were
+    // the document to hold another text still, it is taken, and told with
+    // the edit on hand.
+    const QString text = WithDocumentBreaksAsLineFeeds(document_->toRawText());
     const int size = static_cast<int>(text.size());
-    if (TakeText(text, std::min(cursor_, size), std::min(anchor_, size))) emit box_->textChanged();
+    if (TakeText(text, std::min(cursor_, size), std::min(anchor_, size))) textEdited_ = true;
   }
   return *document_;
 }
@@ -208,7 +248,12 @@ QTextCursor LongTextBoxPrivate::DocumentCursor() {
 }
 
 void LongTextBoxPrivate::Apply(const QTextCursor& cursor) {
-  const bool changed = TakeText(PlainText(*document_), cursor.position(), cursor.anchor());
+  // The cursor is placed first, as showing the change may scroll, and an
+  // input method then asks where the cursor is.
+  cursor_ = cursor.position();
+  anchor_ = cursor.anchor();
+  const bool changed = std::exchange(textEdited_, false);
+  if (changed) TextTaken();
   CursorMoved();
   if (changed) emit box_->textChanged();
 }

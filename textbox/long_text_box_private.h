@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "textbox/line_pictures.h"
 #include "textbox/long_text_box.h"
@@ -109,10 +110,16 @@ class LongTextBoxPrivate : public QObject {
   const QPalette& palette() const { return box_->palette(); }
   bool hasFocus() const { return box_->hasFocus(); }
 
-  // Takes a new text with the cursor and anchor in it, rewrapping what
-  // changed; false when the text is the same. The cursor is placed first, as
-  // rewrapping may scroll, and an input method then asks where it is.
+  // Takes a new text that the program sets, with the cursor and anchor in
+  // it, rewrapping what changed; false when the text is the same. The cursor
+  // is placed first, as rewrapping may scroll, and an input method then asks
+  // where it is.
   bool TakeText(const QString& text, int cursor, int anchor);
+  // Takes a change of the document into the text and its lines; Apply then
+  // shows it and signals it, once for the edit.
+  void DocumentChanged(int position, int removed, int added);
+  // Shows a change of the text taken: scroll range, repaint, screen readers.
+  void TextTaken();
   void InsertFromMimeData(const QMimeData* data);
   void DeleteSelection();
   bool MoveByKey(QKeyEvent* event);
@@ -121,6 +128,9 @@ class LongTextBoxPrivate : public QObject {
   // click that began the selection.
   void ExtendSelection(int position, qreal x);
   bool EditByKey(QKeyEvent* event);
+  // Deletes the character before (Backspace) or after (Delete) the cursor,
+  // or the selection.
+  void DeleteCharacter(QTextCursor& cursor, bool backwards);
   void SetSelectionToClipboard() const;
 
   // Layout.
@@ -164,6 +174,22 @@ class LongTextBoxPrivate : public QObject {
   LinePictures pictures_;  // of the lines in view
   std::unique_ptr<QTextDocument> document_;
   bool documentCurrent_ = false;
+  bool fillingDocument_ = false;  // from the text, which needs no change
+  bool textEdited_ = false;       // by the edit on hand, not yet signalled
+  struct Change {
+    int position;
+    QString removed;
+    QString inserted;
+  };
+  std::vector<Change> changesToTell_;  // to screen readers, while one listens
+  int documentEdits_ = 0;              // changes of the document so far
+  // Where the last deletion of a character left the cursor, and after which
+  // change of the document.
+  struct Deletion {
+    int edits;
+    int position;
+  };
+  std::optional<Deletion> lastDeletion_;
   qreal goalX_ = -1;  // the x that Up and Down keep, or none
   // The caret's height on the screen that page after page keeps, if paging.
   std::optional<qreal> pagingTop_;
