@@ -12,7 +12,7 @@
 #include <QToolBar>
 #include <memory>
 
-#include "app/long_text_box.h"
+#include "textbox/long_text_box.h"
 
 namespace kelvaro {
 namespace {

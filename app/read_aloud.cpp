@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/list_entry.h"
-#include "app/long_text_box.h"
 #include "app/qt_text.h"
 #include "convert/spoken_pinyin.h"
+#include "textbox/long_text_box.h"
 
 namespace kelvaro {
 namespace {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/long_text_box.h"
+#include "textbox/long_text_box.h"
 #include "wordlist/word_list_file.h"
 
 namespace {

@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/long_text_box.h"
 #include "process_memory.h"
+#include "textbox/long_text_box.h"
 #include "wordlist/word_list_file.h"
 #include "wordlist/word_list_location.h"
 

@@ -55,7 +55,7 @@ WITH_COORDINATES = ("getCharacterExtents", "getRangeExtents", "getOffsetAtPoint"
 
 # INTENDED DIFFERENCES: where the box answers unlike the stock box on purpose,
 # each with its reason and what is checked instead. They are the random-walk
-# test's (tests/gui/text_box_walk.cpp, which holds the box to a plain text edit
+# test's (textbox/tests/text_box_walk.cpp, which holds the box to a plain text edit
 # inside the process):
 # - The piece before or after. Where the stock box gives the piece at the
 #   offset again - before the first piece, after the last, and after a piece

@@ -1,5 +1,5 @@
 // The input's bytes choose the steps of the random walk that holds the text
-// box to a plain text edit (tests/gui/text_box_walk.h): a hang (the
+// box to a plain text edit (textbox/tests/text_box_walk.h): a hang (the
 // watchdog), a crash or an answer outside the text ends the run with the
 // input that caused it; with KELVARO_FUZZ_PARITY=1 in the environment, so
 // does any answer unlike the plain text edit's.
@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "check.h"
-#include "tests/gui/text_box_walk.h"
+#include "textbox/tests/text_box_walk.h"
 
 namespace {
 

@@ -20,9 +20,10 @@
 #include <QUrl>
 #include <utility>
 
-#include "app/long_text_box.h"
 #include "gui_test_support.h"
 #include "tests/test_support.h"
+#include "textbox/long_text_box.h"
+#include "textbox/tests/text_box_test_support.h"
 
 using namespace kelvaro;
 

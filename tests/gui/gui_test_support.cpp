@@ -1,6 +1,5 @@
 #include "gui_test_support.h"
 
-#include <QAccessible>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -78,18 +77,6 @@ QList<int> LitMarkers(QWidget* form1) {
     if (marker && !marker->isHidden()) lit << i;
   }
   return lit;
-}
-
-QList<int> LineStarts(QWidget* box) {
-  QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(box)->textInterface();
-  QList<int> starts;
-  for (int offset = 0; offset <= text->characterCount(); ++offset) {
-    int start = 0;
-    int end = 0;
-    text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
-    if (starts.isEmpty() || starts.back() != start) starts << start;
-  }
-  return starts;
 }
 
 }  // namespace kelvaro

@@ -68,10 +68,6 @@ void Click(QWidget* widget);
 // click goes to whatever takes mouse events at that point.
 void ClickWindowAt(QWidget* widget);
 
-// Where each line of a text box starts, as its accessible text tells a
-// screen reader: the starts of the lines at all its offsets, in order.
-QList<int> LineStarts(QWidget* box);
-
 // The indexes of the key markers that are lit, in ascending order.
 QList<int> LitMarkers(QWidget* form1);
 

@@ -15,8 +15,8 @@
 #include <random>
 
 #include "app/form1.h"
-#include "app/long_text_box.h"
 #include "gui_test_support.h"
+#include "textbox/long_text_box.h"
 #include "wordlist/word_list_file.h"
 
 using namespace kelvaro;

@@ -20,13 +20,13 @@
 #include <optional>
 
 #include "app/control_style.h"
-#include "app/long_text_box.h"
 #include "app/qt_text.h"
 #include "app/reading_sheet.h"
 #include "convert/tone_mark.h"
 #include "gui_test_support.h"
 #include "test_paths.h"
 #include "tests/test_support.h"
+#include "textbox/long_text_box.h"
 
 using namespace kelvaro;
 

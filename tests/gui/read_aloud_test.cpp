@@ -13,11 +13,11 @@
 
 #include "app/form1.h"
 #include "app/list_entry.h"
-#include "app/long_text_box.h"
 #include "app/qt_text.h"
 #include "convert/conversion.h"
 #include "gui_test_support.h"
 #include "tests/test_support.h"
+#include "textbox/long_text_box.h"
 
 using namespace kelvaro;
 

@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "app/form1.h"
-#include "app/long_text_box.h"
 #include "app/qt_translations.h"
 #include "gui_test_support.h"
+#include "textbox/long_text_box.h"
 
 using namespace kelvaro;
 

@@ -1,4 +1,4 @@
-#include "app/long_text_box.h"
+#include "textbox/long_text_box_private.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -23,8 +23,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/long_text_accessible.h"
-
 namespace kelvaro {
 namespace {
 
@@ -46,20 +44,21 @@ class NoDocumentLayout : public QAbstractTextDocumentLayout {
   void documentChanged(int, int, int) override {}
 };
 
-// The document's text with its paragraph and line separators as line feeds.
-QString PlainText(const QTextDocument& document) {
-  QString text = document.toRawText();
+// A document's text with its paragraph and line separators as line feeds.
+QString WithDocumentBreaksAsLineFeeds(QString text) {
   for (QChar& c : text) {
     if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
   }
   return text;
 }
 
-// A text with each line break (CR LF, CR, a paragraph or line separator) as
-// one line feed, as the document holds it.
+// A text with each line break (CR LF, CR, a paragraph or line separator, the
+// marks of a frame's start and end) as one line feed, as the document holds it.
 QString WithLineFeeds(const QString& text) {
   const auto isBreak = [](QChar c) {
-    return c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+    // A document takes U+FDD0 and U+FDD1 as the marks of a frame's start and end.
+    return c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
+           c == QChar(0xFDD0) || c == QChar(0xFDD1);
   };
   if (std::none_of(text.begin(), text.end(), isBreak)) return text;
   QString plain;
@@ -103,16 +102,20 @@ int CommonSuffix(const QString& a, const QString& b, int skip) {
 
 }  // namespace
 
-LongTextBox::LongTextBox(QWidget* parent)
-    : QAbstractScrollArea(parent), document_(std::make_unique<QTextDocument>()) {
-  InstallLongTextAccessibility();
+LongTextBoxPrivate::LongTextBoxPrivate(LongTextBox* box, std::function<void()> updateMicroFocus)
+    : QObject(box),
+      box_(box),
+      updateMicroFocus_(std::move(updateMicroFocus)),
+      document_(std::make_unique<QTextDocument>()) {
   document_->setDocumentLayout(new NoDocumentLayout(document_.get()));
   document_->setUndoRedoEnabled(true);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_InputMethodEnabled);
-  setInputMethodHints(Qt::ImhMultiLine);
+  connect(document_.get(), &QTextDocument::contentsChange, this,
+          &LongTextBoxPrivate::DocumentChanged);
+  box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  box_->setFocusPolicy(Qt::StrongFocus);
+  box_->setAttribute(Qt::WA_InputMethodEnabled);
+  box_->setInputMethodHints(Qt::ImhMultiLine);
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
@@ -121,9 +124,13 @@ LongTextBox::LongTextBox(QWidget* parent)
   Rewrap();
 }
 
-LongTextBox::~LongTextBox() = default;
+LongTextBoxPrivate::~LongTextBoxPrivate() = default;
 
-void LongTextBox::setPlainText(const QString& text) {
+LongTextBoxPrivate& LongTextBoxPrivate::Of(const LongTextBox& box) {
+  return *box.findChild<LongTextBoxPrivate*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void LongTextBoxPrivate::setPlainText(const QString& text) {
   if (!preedit_.isEmpty()) {
     preedit_.clear();
     QGuiApplication::inputMethod()->reset();
@@ -134,10 +141,10 @@ void LongTextBox::setPlainText(const QString& text) {
   goalX_ = -1;
   verticalScrollBar()->setValue(0);
   CursorMoved();
-  emit textChanged();
+  emit box_->textChanged();
 }
 
-void LongTextBox::replaceAll(const QString& text) {
+void LongTextBoxPrivate::replaceAll(const QString& text) {
   QTextCursor cursor = DocumentCursor();
   cursor.beginEditBlock();
   cursor.select(QTextCursor::Document);
@@ -151,7 +158,7 @@ void LongTextBox::replaceAll(const QString& text) {
   Apply(cursor);
 }
 
-bool LongTextBox::TakeText(const QString& text, int cursor, int anchor) {
+bool LongTextBoxPrivate::TakeText(const QString& text, int cursor, int anchor) {
   cursor_ = cursor;
   anchor_ = anchor;
   const int prefix = CommonPrefix(text_, text);
@@ -162,36 +169,73 @@ bool LongTextBox::TakeText(const QString& text, int cursor, int anchor) {
   const int suffix = CommonSuffix(text_, text, prefix);
   const int oldSize = static_cast<int>(text_.size());
   const int newSize = static_cast<int>(text.size());
-  const QString removed =
-      QAccessible::isActive() ? text_.mid(prefix, oldSize - suffix - prefix) : QString();
+  if (QAccessible::isActive()) {
+    changesToTell_.push_back({prefix, text_.mid(prefix, oldSize - suffix - prefix),
+                              text.mid(prefix, newSize - suffix - prefix)});
+  }
   text_ = text;
   // A paragraph start found for a line before the change still holds.
   if (knownLineStart_ >= prefix) knownLineStart_ = -1;
   lines_.Update(prefix, suffix, newSize - oldSize);
-  UpdateExtraRows();
-  UpdateScrollRange();
-  viewport()->update();
-  if (QAccessible::isActive()) {
-    QAccessibleTextUpdateEvent changed(this, prefix, removed,
-                                       text_.mid(prefix, newSize - suffix - prefix));
-    QAccessible::updateAccessibility(&changed);
-  }
+  TextTaken();
   return true;
 }
 
-QTextDocument& LongTextBox::Document() {
+void LongTextBoxPrivate::DocumentChanged(int position, int removed, int added) {
+  if (fillingDocument_) return;
+  ++documentEdits_;
+  // A change that reaches the document's end counts the paragraph end that
+  // closes every document, which the text does not hold.
+  const int size = document_->characterCount() - 1;
+  const int past = std::max(0, position + added - size);
+  added -= past;
+  removed = std::clamp(removed - past, 0, static_cast<int>(text_.size()) - position);
+  // Read within the change, a cursor works out no x and so lays out nothing.
+  QTextCursor stretch(document_.get());
+  stretch.setPosition(position);
+  stretch.setPosition(position + added, QTextCursor::KeepAnchor);
+  const QString inserted = WithDocumentBreaksAsLineFeeds(stretch.selectedText());
+  // Formats changed alone change no text.
+  if (QStringView(text_).sliced(position, removed) == inserted) return;
+  if (QAccessible::isActive())
+    changesToTell_.push_back({position, text_.mid(position, removed), inserted});
+  text_.replace(position, removed, inserted);
+  if (knownLineStart_ >= position) knownLineStart_ = -1;
+  lines_.Update(position, static_cast<int>(text_.size()) - position - added, added - removed);
+  // The cursor the edit left is taken, and the change shown, by Apply.
+  cursor_ = std::min(cursor_, static_cast<int>(text_.size()));
+  anchor_ = std::min(anchor_, static_cast<int>(text_.size()));
+  textEdited_ = true;
+}
+
+void LongTextBoxPrivate::TextTaken() {
+  UpdateExtraRows();
+  UpdateScrollRange();
+  viewport()->update();
+  for (const auto& [position, removed, inserted] : std::exchange(changesToTell_, {})) {
+    QAccessibleTextUpdateEvent changed(box_, position, removed, inserted);
+    QAccessible::updateAccessibility(&changed);
+  }
+}
+
+QTextDocument& LongTextBoxPrivate::Document() {
   if (!documentCurrent_) {
+    fillingDocument_ = true;
     document_->setPlainText(text_);  // and forgets the undo history
+    fillingDocument_ = false;
     documentCurrent_ = true;
-    // The document holds line breaks of any kind as paragraph ends.
-    const QString text = PlainText(*document_);
+    lastDeletion_.reset();
+    // The text holds line breaks as the document does (WithLineFeeds); were
+    // the document to hold another text still, it is taken, and told with
+    // the edit on hand.
+    const QString text = WithDocumentBreaksAsLineFeeds(document_->toRawText());
     const int size = static_cast<int>(text.size());
-    if (TakeText(text, std::min(cursor_, size), std::min(anchor_, size))) emit textChanged();
+    if (TakeText(text, std::min(cursor_, size), std::min(anchor_, size))) textEdited_ = true;
   }
   return *document_;
 }
 
-QTextCursor LongTextBox::DocumentCursor() {
+QTextCursor LongTextBoxPrivate::DocumentCursor() {
   QTextCursor cursor(&Document());
   // Placed within an edit block, as a cursor placed outside one works out its
   // x by laying out its whole paragraph (a millisecond at 100,000 characters);
@@ -203,61 +247,66 @@ QTextCursor LongTextBox::DocumentCursor() {
   return cursor;
 }
 
-void LongTextBox::Apply(const QTextCursor& cursor) {
-  const bool changed = TakeText(PlainText(*document_), cursor.position(), cursor.anchor());
+void LongTextBoxPrivate::Apply(const QTextCursor& cursor) {
+  // The cursor is placed first, as showing the change may scroll, and an
+  // input method then asks where the cursor is.
+  cursor_ = cursor.position();
+  anchor_ = cursor.anchor();
+  const bool changed = std::exchange(textEdited_, false);
+  if (changed) TextTaken();
   CursorMoved();
-  if (changed) emit textChanged();
+  if (changed) emit box_->textChanged();
 }
 
-void LongTextBox::setCursorPosition(int position, bool keepAnchor) {
+void LongTextBoxPrivate::setCursorPosition(int position, bool keepAnchor) {
   cursor_ = std::clamp(position, 0, static_cast<int>(text_.size()));
   if (!keepAnchor) anchor_ = cursor_;
   goalX_ = -1;
   CursorMoved();
 }
 
-QString LongTextBox::selectedText() const {
+QString LongTextBoxPrivate::selectedText() const {
   return text_.mid(std::min(cursor_, anchor_), std::abs(cursor_ - anchor_));
 }
 
-void LongTextBox::selectAll() {
+void LongTextBoxPrivate::selectAll() {
   anchor_ = 0;
   cursor_ = static_cast<int>(text_.size());
   CursorMoved();
   SetSelectionToClipboard();
 }
 
-void LongTextBox::undo() {
+void LongTextBoxPrivate::undo() {
   QTextCursor cursor = DocumentCursor();
   document_->undo(&cursor);
   Apply(cursor);
 }
 
-void LongTextBox::redo() {
+void LongTextBoxPrivate::redo() {
   QTextCursor cursor = DocumentCursor();
   document_->redo(&cursor);
   Apply(cursor);
 }
 
-void LongTextBox::copy() const {
+void LongTextBoxPrivate::copy() const {
   if (cursor_ != anchor_) QApplication::clipboard()->setText(selectedText());
 }
 
-void LongTextBox::cut() {
+void LongTextBoxPrivate::cut() {
   if (cursor_ == anchor_) return;
   copy();
   DeleteSelection();
 }
 
-void LongTextBox::paste() { InsertFromMimeData(QApplication::clipboard()->mimeData()); }
+void LongTextBoxPrivate::paste() { InsertFromMimeData(QApplication::clipboard()->mimeData()); }
 
-void LongTextBox::DeleteSelection() {
+void LongTextBoxPrivate::DeleteSelection() {
   QTextCursor cursor = DocumentCursor();
   cursor.removeSelectedText();
   Apply(cursor);
 }
 
-void LongTextBox::InsertFromMimeData(const QMimeData* data) {
+void LongTextBoxPrivate::InsertFromMimeData(const QMimeData* data) {
   // Nothing to insert leaves the selection, as in a plain text edit.
   if (data == nullptr || !data->hasText() || data->text().isEmpty()) return;
   QTextCursor cursor = DocumentCursor();
@@ -267,7 +316,7 @@ void LongTextBox::InsertFromMimeData(const QMimeData* data) {
   Apply(cursor);
 }
 
-void LongTextBox::SetSelectionToClipboard() const {
+void LongTextBoxPrivate::SetSelectionToClipboard() const {
   QClipboard* clipboard = QApplication::clipboard();
   if (cursor_ != anchor_ && clipboard->supportsSelection())
     clipboard->setText(selectedText(), QClipboard::Selection);
@@ -275,26 +324,28 @@ void LongTextBox::SetSelectionToClipboard() const {
 
 // Layout ------------------------------------------------------------------
 
-qreal LongTextBox::LineHeight() const {
+qreal LongTextBoxPrivate::LineHeight() const {
   // A text line's height: ascent, descent and leading, rounded up.
   const QFontMetricsF metrics(font());
   return std::ceil(metrics.ascent() + metrics.descent() + std::max<qreal>(0, metrics.leading()));
 }
 
-qreal LongTextBox::LineWidth() const { return std::max(1, viewport()->width() - 2 * kTextMargin); }
+qreal LongTextBoxPrivate::LineWidth() const {
+  return std::max(1, viewport()->width() - 2 * kTextMargin);
+}
 
-qreal LongTextBox::LineTop(int line) const {
+qreal LongTextBoxPrivate::LineTop(int line) const {
   qreal top = kTextMargin + line * LineHeight() - verticalScrollBar()->value();
   if (extraRows_ > 0 && line > lines_.LineOf(cursor_)) top += extraRows_ * LineHeight();
   return top;
 }
 
-int LongTextBox::FirstVisibleLine() const {
+int LongTextBoxPrivate::FirstVisibleLine() const {
   const int line = static_cast<int>((verticalScrollBar()->value() - kTextMargin) / LineHeight());
   return std::max(0, lines_.HasLine(line) ? line : lines_.count() - 1);
 }
 
-int LongTextBox::LineAtY(qreal y) const {
+int LongTextBoxPrivate::LineAtY(qreal y) const {
   qreal contentY = y + verticalScrollBar()->value() - kTextMargin;
   const qreal height = LineHeight();
   if (extraRows_ > 0) {
@@ -307,13 +358,13 @@ int LongTextBox::LineAtY(qreal y) const {
   return lines_.HasLine(line) ? line : lines_.count() - 1;
 }
 
-int LongTextBox::LayoutIndex(int line, int position) const {
+int LongTextBoxPrivate::LayoutIndex(int line, int position) const {
   const int index = position - lines_.Start(line);
   const bool composing = !preedit_.isEmpty() && lines_.LineOf(cursor_) == line;
   return composing && position > cursor_ ? index + static_cast<int>(preedit_.size()) : index;
 }
 
-std::unique_ptr<QTextLayout> LongTextBox::LayOutLine(int line) const {
+std::unique_ptr<QTextLayout> LongTextBoxPrivate::LayOutLine(int line) const {
   const int start = lines_.Start(line);
   const int end = lines_.LineEnd(line);
   auto layout = std::make_unique<QTextLayout>(text_.mid(start, end - start), font(), viewport());
@@ -345,7 +396,7 @@ std::unique_ptr<QTextLayout> LongTextBox::LayOutLine(int line) const {
   return layout;
 }
 
-int LongTextBox::ParagraphStartOfLine(int lineStart) const {
+int LongTextBoxPrivate::ParagraphStartOfLine(int lineStart) const {
   // Lines are asked for in order: the search back stops at the line asked for
   // last, whose paragraph is known.
   const bool known = knownLineStart_ >= 0 && knownLineStart_ <= lineStart;
@@ -362,7 +413,7 @@ int LongTextBox::ParagraphStartOfLine(int lineStart) const {
   return paragraph;
 }
 
-Qt::LayoutDirection LongTextBox::ParagraphDirection(int line) const {
+Qt::LayoutDirection LongTextBoxPrivate::ParagraphDirection(int line) const {
   // Looked for a bounded way into the paragraph, so that a line costs the
   // same wherever it stands; a paragraph without a strong letter so early
   // runs left to right.
@@ -383,11 +434,11 @@ Qt::LayoutDirection LongTextBox::ParagraphDirection(int line) const {
   return Qt::LeftToRight;
 }
 
-void LongTextBox::UpdateExtraRows() {
+void LongTextBoxPrivate::UpdateExtraRows() {
   extraRows_ = preedit_.isEmpty() ? 0 : LayOutLine(lines_.LineOf(cursor_))->lineCount() - 1;
 }
 
-int LongTextBox::PositionAt(QPointF point, QTextLine::CursorPosition at) const {
+int LongTextBoxPrivate::PositionAt(QPointF point, QTextLine::CursorPosition at) const {
   const int line = LineAtY(point.y());
   const auto layout = LayOutLine(line);
   const qreal rowY = point.y() - LineTop(line);
@@ -415,7 +466,7 @@ int LongTextBox::PositionAt(QPointF point, QTextLine::CursorPosition at) const {
   return position;
 }
 
-QRect LongTextBox::cursorRect() const {
+QRect LongTextBoxPrivate::cursorRect() const {
   const int line = lines_.LineOf(cursor_);
   const auto layout = LayOutLine(line);
   const int index = LayoutIndex(line, cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_);
@@ -424,14 +475,14 @@ QRect LongTextBox::cursorRect() const {
   return QRectF(x, LineTop(line) + row.y(), 1, row.height()).toAlignedRect();
 }
 
-qreal LongTextBox::XOf(int position) const {
+qreal LongTextBoxPrivate::XOf(int position) const {
   const int line = lines_.LineOf(position);
   const auto layout = LayOutLine(line);
   const int index = LayoutIndex(line, position);
   return kTextMargin + layout->lineForTextPosition(index).cursorToX(index);
 }
 
-QRect LongTextBox::CharacterRect(int position) const {
+QRect LongTextBoxPrivate::CharacterRect(int position) const {
   const int line = lines_.LineOf(position);
   const auto layout = LayOutLine(line);
   const int index = LayoutIndex(line, position);
@@ -454,7 +505,7 @@ QRect LongTextBox::CharacterRect(int position) const {
   return box.translated(kTextMargin, LineTop(line)).toAlignedRect();
 }
 
-std::pair<int, int> LongTextBox::LineBoundaries(int position) const {
+std::pair<int, int> LongTextBoxPrivate::LineBoundaries(int position) const {
   const int line = lines_.LineOf(position);
   const int start = lines_.Start(line);
   int end = lines_.LineEnd(line);
@@ -462,13 +513,13 @@ std::pair<int, int> LongTextBox::LineBoundaries(int position) const {
   return {start, end};
 }
 
-void LongTextBox::Rewrap() {
+void LongTextBoxPrivate::Rewrap() {
   lines_.Reset(&text_, LineWidth());
   UpdateExtraRows();
   UpdateScrollRange();
 }
 
-void LongTextBox::UpdateScrollRange() {
+void LongTextBoxPrivate::UpdateScrollRange() {
   const qreal height = (lines_.EstimatedCount() + extraRows_) * LineHeight() + 2 * kTextMargin;
   QScrollBar* bar = verticalScrollBar();
   bar->setPageStep(std::max(1, viewport()->height()));
@@ -476,15 +527,15 @@ void LongTextBox::UpdateScrollRange() {
   bar->setRange(0, std::max(0, static_cast<int>(std::ceil(height)) - viewport()->height()));
 }
 
-void LongTextBox::EnsureCursorVisible() { EnsureVisible(cursorRect()); }
+void LongTextBoxPrivate::EnsureCursorVisible() { EnsureVisible(cursorRect()); }
 
-void LongTextBox::EnsureVisible(const QRect& rect) {
+void LongTextBoxPrivate::EnsureVisible(const QRect& rect) {
   // Finding the rectangle wrapped the lines up to it: the scroll range now
   // reaches it.
   UpdateScrollRange();
   // A hidden box has no final size yet: scrolling for it would leave the
   // text scrolled once the box is laid out and shown.
-  if (!isVisible()) return;
+  if (!box_->isVisible()) return;
   QScrollBar* bar = verticalScrollBar();
   if (rect.top() < 0) {
     bar->setValue(bar->value() + rect.top() - kTextMargin);
@@ -493,19 +544,19 @@ void LongTextBox::EnsureVisible(const QRect& rect) {
   }
 }
 
-void LongTextBox::CursorMoved() {
+void LongTextBoxPrivate::CursorMoved() {
   pagingTop_.reset();
   EnsureCursorVisible();
   RestartBlink();
   viewport()->update();
-  updateMicroFocus();
+  updateMicroFocus_();
   if (QAccessible::isActive()) {
-    QAccessibleTextCursorEvent moved(this, cursor_);
+    QAccessibleTextCursorEvent moved(box_, cursor_);
     QAccessible::updateAccessibility(&moved);
   }
 }
 
-void LongTextBox::paintEvent(QPaintEvent*) {
+void LongTextBoxPrivate::paintEvent() {
   QPainter painter(viewport());
   const int selectionFrom = std::min(cursor_, anchor_);
   const int selectionTo = std::max(cursor_, anchor_);
@@ -570,7 +621,7 @@ void LongTextBox::paintEvent(QPaintEvent*) {
   pictures_.EndPaint();
 }
 
-void LongTextBox::SetFollowMark(int from, int to) {
+void LongTextBoxPrivate::SetFollowMark(int from, int to) {
   from = std::clamp(from, 0, static_cast<int>(text_.size()));
   to = std::clamp(to, from, static_cast<int>(text_.size()));
   if (from == to) from = to = 0;
@@ -581,20 +632,18 @@ void LongTextBox::SetFollowMark(int from, int to) {
   viewport()->update();
 }
 
-void LongTextBox::resizeEvent(QResizeEvent* event) {
-  QAbstractScrollArea::resizeEvent(event);
+void LongTextBoxPrivate::resizeEvent() {
   Rewrap();
-  updateMicroFocus();
+  updateMicroFocus_();
 }
 
-void LongTextBox::scrollContentsBy(int, int) {
+void LongTextBoxPrivate::scrollContentsBy() {
   UpdateScrollRange();  // the lines come into view, and their number is better known
   viewport()->update();
-  updateMicroFocus();
+  updateMicroFocus_();
 }
 
-void LongTextBox::changeEvent(QEvent* event) {
-  QAbstractScrollArea::changeEvent(event);
+void LongTextBoxPrivate::changeEvent(QEvent* event) {
   const auto type = event->type();
   if (type == QEvent::PaletteChange || type == QEvent::StyleChange || type == QEvent::FontChange)
     pictures_.Clear();
@@ -607,38 +656,30 @@ void LongTextBox::changeEvent(QEvent* event) {
 
 // Focus and caret -------------------------------------------------------------
 
-void LongTextBox::RestartBlink() {
+void LongTextBoxPrivate::RestartBlink() {
   caretShown_ = true;
   const int interval = QApplication::styleHints()->cursorFlashTime() / 2;
   if (hasFocus() && interval > 0) blink_.start(interval, this);
 }
 
-void LongTextBox::focusInEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusInEvent(event);
+void LongTextBoxPrivate::focusInEvent() {
   RestartBlink();
   viewport()->update();
 }
 
-void LongTextBox::focusOutEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusOutEvent(event);
+void LongTextBoxPrivate::focusOutEvent() {
   blink_.stop();
   caretShown_ = false;
   viewport()->update();
 }
 
-void LongTextBox::timerEvent(QTimerEvent* event) {
+void LongTextBoxPrivate::timerEvent(QTimerEvent* event) {
   if (event->timerId() != blink_.timerId()) {
-    QAbstractScrollArea::timerEvent(event);
+    QObject::timerEvent(event);
     return;
   }
   caretShown_ = !caretShown_;
   viewport()->update();
-}
-
-void LongTextBox::contextMenuEvent(QContextMenuEvent* event) {
-  QMenu* menu = createStandardContextMenu();
-  menu->setAttribute(Qt::WA_DeleteOnClose);
-  menu->popup(event->globalPos());
 }
 
 }  // namespace kelvaro

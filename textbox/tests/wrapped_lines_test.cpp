@@ -4,7 +4,7 @@
 // opportunities; the same when found lazily and after edits; lines of
 // characters without width bounded; and, for a line of a million letters,
 // only the start of the text read to show its first screen.
-#include "app/wrapped_lines.h"
+#include "textbox/wrapped_lines.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -16,7 +16,7 @@
 #include <functional>
 #include <random>
 
-#include "app/control_style.h"
+#include "textbox/tests/text_box_test_support.h"
 
 using kelvaro::WrappedLines;
 
@@ -261,7 +261,7 @@ class WrappedLinesTest : public QObject {
   void linesOfCharactersWithoutWidthAreBounded() {
     QFETCH(QString, text);
     WrappedLines lines;
-    lines.setFont(kelvaro::SongTiFont(24));
+    lines.setFont(kelvaro::SerifCjkFont(24));
     lines.Reset(&text, 577);
     const QList<int> starts = AllStarts(lines);
     QCOMPARE(starts.front(), 0);
@@ -305,7 +305,7 @@ class WrappedLinesTest : public QObject {
       if (i < kTyped) return QChar(u'b');
       return i - kTyped < start.size() ? start.at(i - kTyped) : repeated;
     });
-    const QFont font = kelvaro::SongTiFont(24);
+    const QFont font = kelvaro::SerifCjkFont(24);
     constexpr int kWidth = 577;
     QString text = memory.From(kTyped, kTyped + kSize);
     WrappedLines lines;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <thread>
 
-#include "app/long_text_box.h"
+#include "textbox/long_text_box.h"
 
 namespace kelvaro {
 
@@ -72,6 +72,10 @@ class TextBoxWalk {
   std::unique_ptr<QWidget> window_;  // holds both boxes side by side
   QPlainTextEdit* plain_ = nullptr;
   LongTextBox* box_ = nullptr;
+  // The box's change signals in this step, against the edits it made.
+  int signals_ = 0;
+  int edits_ = 0;
+  QString signalledText_;  // the text at the last signal
 };
 
 }  // namespace kelvaro

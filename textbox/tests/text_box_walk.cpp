@@ -41,7 +41,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/control_style.h"
+#include "textbox/tests/text_box_test_support.h"
 
 namespace kelvaro {
 namespace {
@@ -210,6 +210,8 @@ TextBoxWalk::TextBoxWalk(Pick pick, Watchdog& watchdog, Check check)
 TextBoxWalk::~TextBoxWalk() = default;
 
 void TextBoxWalk::MakeBoxes(const QString& text) {
+  // What the old box signals as it goes is no edit of the walk's.
+  if (box_) QObject::disconnect(box_, &LongTextBox::textChanged, nullptr, nullptr);
   window_.reset();
   window_ = std::make_unique<QWidget>();
   plain_ = new QPlainTextEdit(window_.get());
@@ -219,12 +221,17 @@ void TextBoxWalk::MakeBoxes(const QString& text) {
   plain_->setTabChangesFocus(true);
   box_ = new LongTextBox(window_.get());
   for (QWidget* box : {static_cast<QWidget*>(plain_), static_cast<QWidget*>(box_)}) {
-    box->setFont(SongTiFont(14));
+    box->setFont(SerifCjkFont(14));
     box->resize(kBoxSize);
   }
   box_->move(0, kBoxSize.height() + 10);
   window_->resize(kBoxSize.width(), 2 * kBoxSize.height() + 10);
   window_->show();
+  // Each edit signals once at most, and every change of the text signals.
+  QObject::connect(box_, &LongTextBox::textChanged, box_, [this] {
+    ++signals_;
+    signalledText_ = box_->toPlainText();
+  });
   plain_->setPlainText(text);
   box_->setPlainText(text);
 }
@@ -315,7 +322,10 @@ void TextBoxWalk::RunStep() {
   // An input method ends what it was composing when the user does anything
   // else: it commits the text.
   const bool inputMethodStep = kind == 7 || kind == 8;
+  signals_ = 0;
+  edits_ = 1;
   if (!inputMethodStep && !composed_.isEmpty()) {
+    ++edits_;
     for (QWidget* box : boxes) {
       QInputMethodEvent event;
       event.setCommitString(composed_);
@@ -516,6 +526,7 @@ void TextBoxWalk::RunStep() {
         QInputMethodEvent event(QStringLiteral("ni"), {});
         QApplication::sendEvent(box, &event);
       }
+      ++edits_;  // composing replaces the selection
       const QString text = plain_->toPlainText();
       Timed(step, [&] { MakeBoxes(text); });
       composed_.clear();
@@ -559,6 +570,11 @@ std::optional<QString> TextBoxWalk::Compare() {
   if (parity_ && boxState != plainState) {
     return QStringLiteral("the box has %1\na plain text edit %2").arg(boxState, plainState);
   }
+  if (signals_ > edits_) {
+    return QStringLiteral("the box signalled %1 changes for %2 edits").arg(signals_).arg(edits_);
+  }
+  if (box_->toPlainText() != signalledText_)
+    return QStringLiteral("the box's text changed without a signal");
   if (auto different = CompareInputMethod(QStringLiteral("after the step"))) return different;
   if (auto different = CompareAccessible()) return different;
   // Every question again with the caret at each position, unless a text is

@@ -1,4 +1,4 @@
-#include "app/wrapped_lines.h"
+#include "textbox/wrapped_lines.h"
 
 #include <QFontMetricsF>
 #include <QTextBoundaryFinder>

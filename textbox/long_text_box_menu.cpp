@@ -1,4 +1,4 @@
-// The edit menu of LongTextBox: the same entries, texts, shortcuts and
+// The edit menu of a LongTextBox: the same entries, texts, shortcuts and
 // states as a plain text edit's, in the translation that Qt has for them.
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +8,7 @@
 #include <QStyleHints>
 #include <QTextDocument>
 
-#include "app/long_text_box.h"
+#include "textbox/long_text_box_private.h"
 
 namespace kelvaro {
 namespace {
@@ -39,8 +39,8 @@ void AddEntry(QMenu* menu, const char* text, QKeySequence::StandardKey key, cons
 
 }  // namespace
 
-QMenu* LongTextBox::createStandardContextMenu() {
-  auto* menu = new QMenu(this);
+QMenu* LongTextBoxPrivate::createStandardContextMenu() {
+  auto* menu = new QMenu(box_);
   menu->setObjectName(QStringLiteral("qt_edit_menu"));
   const bool selected = cursor_ != anchor_;
   const bool undoable = documentCurrent_ && document_->isUndoAvailable();

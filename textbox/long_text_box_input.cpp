@@ -1,4 +1,4 @@
-// Keys, mouse and drag and drop of LongTextBox, as a plain text edit takes them.
+// Keys, mouse and drag and drop of a LongTextBox, as a plain text edit takes them.
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
@@ -9,12 +9,13 @@
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 #include <cmath>
 
-#include "app/long_text_box.h"
+#include "textbox/long_text_box_private.h"
 
 namespace kelvaro {
 namespace {
@@ -27,6 +28,9 @@ struct KeyMove {
   QTextCursor::MoveOperation operation;  // for Move::Document
   bool select;
 };
+
+// Longer than a character with its marks, as Delete removes it.
+constexpr int kLongestGrapheme = 32;
 
 // The moves a text edit makes on its standard keys.
 constexpr KeyMove kKeyMoves[] = {
@@ -87,35 +91,24 @@ bool IsPlainTyping(const QKeyEvent* event) {
 
 }  // namespace
 
-bool LongTextBox::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    // Keys this box takes are not shortcuts while it has the focus.
-    auto* key = static_cast<QKeyEvent*>(event);
-    const bool taken =
-        IsPlainTyping(key) || key->key() == Qt::Key_Backspace ||
-        std::any_of(std::begin(kKeyMoves), std::end(kKeyMoves),
-                    [key](const KeyMove& move) { return key->matches(move.key); }) ||
-        std::any_of(std::begin(kEditKeys), std::end(kEditKeys),
-                    [key](QKeySequence::StandardKey edit) { return key->matches(edit); });
-    if (taken) {
-      event->accept();
-      return true;
-    }
-  }
-  return QAbstractScrollArea::event(event);
+bool LongTextBoxPrivate::TakesShortcut(QKeyEvent* key) const {
+  // Keys this box takes are not shortcuts while it has the focus.
+  return IsPlainTyping(key) || key->key() == Qt::Key_Backspace ||
+         std::any_of(std::begin(kKeyMoves), std::end(kKeyMoves),
+                     [key](const KeyMove& move) { return key->matches(move.key); }) ||
+         std::any_of(std::begin(kEditKeys), std::end(kEditKeys),
+                     [key](QKeySequence::StandardKey edit) { return key->matches(edit); });
 }
 
-void LongTextBox::keyPressEvent(QKeyEvent* event) {
-  if (MoveByKey(event) || EditByKey(event)) {
-    // A selection made by keys extends by characters.
-    selectBy_ = SelectBy::Characters;
-    event->accept();
-    return;
-  }
-  QAbstractScrollArea::keyPressEvent(event);
+bool LongTextBoxPrivate::keyPressEvent(QKeyEvent* event) {
+  if (!MoveByKey(event) && !EditByKey(event)) return false;
+  // A selection made by keys extends by characters.
+  selectBy_ = SelectBy::Characters;
+  event->accept();
+  return true;
 }
 
-bool LongTextBox::MoveByKey(QKeyEvent* event) {
+bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
   const auto found =
       std::find_if(std::begin(kKeyMoves), std::end(kKeyMoves),
                    [event](const KeyMove& move) { return event->matches(move.key); });
@@ -198,7 +191,7 @@ bool LongTextBox::MoveByKey(QKeyEvent* event) {
   return true;
 }
 
-bool LongTextBox::EditByKey(QKeyEvent* event) {
+bool LongTextBoxPrivate::EditByKey(QKeyEvent* event) {
   if (event->matches(QKeySequence::Undo)) {
     undo();
   } else if (event->matches(QKeySequence::Redo)) {
@@ -214,9 +207,9 @@ bool LongTextBox::EditByKey(QKeyEvent* event) {
   } else {
     QTextCursor cursor = DocumentCursor();
     if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
-      cursor.deletePreviousChar();
+      DeleteCharacter(cursor, true);
     } else if (event->matches(QKeySequence::Delete)) {
-      cursor.deleteChar();
+      DeleteCharacter(cursor, false);
     } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
       if (!cursor.hasSelection())
         cursor.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
@@ -240,9 +233,49 @@ bool LongTextBox::EditByKey(QKeyEvent* event) {
   return true;
 }
 
+void LongTextBoxPrivate::DeleteCharacter(QTextCursor& cursor, bool backwards) {
+  // Within an edit block, as a cursor that deletes outside one works out its
+  // x by laying out its whole paragraph. A plain text edit makes one undo
+  // step of deletions that meet, with no other edit between them: so does
+  // this, by joining the block of the one before.
+  const bool selected = cursor.hasSelection();
+  const int at = cursor.position();
+  const int size = static_cast<int>(text_.size());
+  // What goes: a character before, the pair of surrogates too; or the
+  // grapheme after.
+  int from = at;
+  int to = at;
+  if (backwards && at > 0) {
+    from = at >= 2 && text_.at(at - 1).isLowSurrogate() && text_.at(at - 2).isHighSurrogate()
+               ? at - 2
+               : at - 1;
+  } else if (!backwards && at < size) {
+    const QString after = text_.mid(at, kLongestGrapheme);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, after);
+    to = at + static_cast<int>(std::max<qsizetype>(1, graphemes.toNextBoundary()));
+  }
+  const bool joins = !selected && from < to && lastDeletion_ &&
+                     lastDeletion_->edits == documentEdits_ &&
+                     (from == lastDeletion_->position || to == lastDeletion_->position);
+  if (joins) {
+    cursor.joinPreviousEditBlock();
+  } else {
+    cursor.beginEditBlock();
+  }
+  if (backwards) {
+    cursor.deletePreviousChar();
+  } else {
+    cursor.deleteChar();
+  }
+  cursor.endEditBlock();
+  // A selection is removed as an undo step of its own.
+  lastDeletion_.reset();
+  if (!selected) lastDeletion_ = Deletion{documentEdits_, cursor.position()};
+}
+
 // Mouse -------------------------------------------------------------------------
 
-void LongTextBox::mousePressEvent(QMouseEvent* event) {
+void LongTextBoxPrivate::mousePressEvent(QMouseEvent* event) {
   if (!preedit_.isEmpty()) {
     // A click ends the composition where it is, as in other text boxes.
     QGuiApplication::inputMethod()->commit();
@@ -289,7 +322,7 @@ void LongTextBox::mousePressEvent(QMouseEvent* event) {
   setCursorPosition(position);
 }
 
-void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
+void LongTextBoxPrivate::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton)) return;
   if (mightDrag_) {
     if ((event->position() - pressPoint_).manhattanLength() >= QApplication::startDragDistance()) {
@@ -301,7 +334,7 @@ void LongTextBox::mouseMoveEvent(QMouseEvent* event) {
   ExtendSelection(PositionAt(event->position()), event->position().x());
 }
 
-void LongTextBox::ExtendSelection(int position, qreal x) {
+void LongTextBoxPrivate::ExtendSelection(int position, qreal x) {
   if (selectBy_ == SelectBy::Characters) {
     setCursorPosition(position, true);
     return;
@@ -344,7 +377,7 @@ void LongTextBox::ExtendSelection(int position, qreal x) {
   Apply(cursor);
 }
 
-void LongTextBox::mouseReleaseEvent(QMouseEvent* event) {
+void LongTextBoxPrivate::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     if (mightDrag_) setCursorPosition(PositionAt(event->position()));
     mightDrag_ = false;
@@ -356,7 +389,7 @@ void LongTextBox::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
-void LongTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
+void LongTextBoxPrivate::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   QTextCursor cursor = DocumentCursor();
   cursor.setPosition(PositionAt(event->position()));
@@ -374,10 +407,10 @@ void LongTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // Drag and drop ------------------------------------------------------------------
 
-void LongTextBox::StartDrag() {
+void LongTextBoxPrivate::StartDrag() {
   auto* data = new QMimeData;
   data->setText(selectedText());
-  auto* drag = new QDrag(this);
+  auto* drag = new QDrag(box_);
   drag->setMimeData(data);
   const Qt::DropAction action = drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
   // A move into this box removed the selection itself; a move elsewhere
@@ -400,23 +433,23 @@ void AcceptDrop(QDropEvent* event, const QObject* box) {
 
 }  // namespace
 
-void LongTextBox::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasText()) AcceptDrop(event, this);
+void LongTextBoxPrivate::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasText()) AcceptDrop(event, box_);
 }
 
-void LongTextBox::dragMoveEvent(QDragMoveEvent* event) {
+void LongTextBoxPrivate::dragMoveEvent(QDragMoveEvent* event) {
   if (!event->mimeData()->hasText()) return;
   dropCursor_ = PositionAt(event->position());
   viewport()->update();
-  AcceptDrop(event, this);
+  AcceptDrop(event, box_);
 }
 
-void LongTextBox::dragLeaveEvent(QDragLeaveEvent*) {
+void LongTextBoxPrivate::dragLeaveEvent() {
   dropCursor_ = -1;
   viewport()->update();
 }
 
-void LongTextBox::dropEvent(QDropEvent* event) {
+void LongTextBoxPrivate::dropEvent(QDropEvent* event) {
   dropCursor_ = -1;
   if (!event->mimeData()->hasText()) return;
   QTextCursor selection = DocumentCursor();
@@ -424,13 +457,13 @@ void LongTextBox::dropEvent(QDropEvent* event) {
   target.setPosition(PositionAt(event->position()));
   // Moving within the box is one edit, undone at once.
   target.beginEditBlock();
-  if (event->dropAction() == Qt::MoveAction && event->source() == this)
+  if (event->dropAction() == Qt::MoveAction && event->source() == box_)
     selection.removeSelectedText();
   target.insertText(event->mimeData()->text());
   target.endEditBlock();
   goalX_ = -1;
   Apply(target);
-  AcceptDrop(event, this);
+  AcceptDrop(event, box_);
 }
 
 }  // namespace kelvaro

@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/control_style.h"
-#include "app/long_text_box.h"
+#include "textbox/long_text_box.h"
+#include "textbox/tests/text_box_test_support.h"
 
 using kelvaro::LongTextBox;
 
@@ -32,7 +32,7 @@ std::unique_ptr<LongTextBox> UnfocusedBox() {
 
 std::unique_ptr<LongTextBox> ShownBox() {
   auto box = UnfocusedBox();
-  box->setFont(kelvaro::SongTiFont(24));
+  box->setFont(kelvaro::SerifCjkFont(24));
   box->resize(420, 140);
   box->setPlainText(kText);
   box->show();
@@ -81,7 +81,11 @@ class TextBoxRepaintTest : public QObject {
       box.setCursorPosition(3);
     });
     QTest::newRow("colours") << Change(SetBaseColour);
-    QTest::newRow("font") << Change([](LongTextBox& box) { box.setFont(kelvaro::HeiTiFont(24)); });
+    QTest::newRow("font") << Change([](LongTextBox& box) {
+      QFont sans(QStringLiteral("Noto Sans CJK SC"));
+      sans.setPointSize(24);
+      box.setFont(sans);
+    });
     QTest::newRow("narrower") << Change([](LongTextBox& box) { box.resize(300, 140); });
     QTest::newRow("disabled") << Change([](LongTextBox& box) { box.setEnabled(false); });
     QTest::newRow("scrolled") << Change([](LongTextBox& box) {

@@ -1,4 +1,4 @@
-#include "app/line_pictures.h"
+#include "textbox/line_pictures.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/long_text_accessible.h"
+#include "textbox/long_text_accessible.h"
 
 #include <QAccessibleWidget>
 #include <QScrollBar>
@@ -6,9 +6,11 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "app/long_text_box.h"
+#include "textbox/long_text_box.h"
+#include "textbox/long_text_box_private.h"
 
 namespace kelvaro {
+namespace {
 
 // What a screen reader sees of a LongTextBox: an editable, multi-line text.
 // It answers as a plain text edit's accessible text does, offsets outside
@@ -99,7 +101,7 @@ class LongTextAccessible : public QAccessibleWidget,
 
   QRect characterRect(int offset) const override {
     if (offset < 0 || offset >= characterCount()) return QRect();
-    const QRect rect = box()->CharacterRect(offset);
+    const QRect rect = d().CharacterRect(offset);
     return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
   }
   // The character under the point. Where directions mix, a text layout's
@@ -108,15 +110,15 @@ class LongTextAccessible : public QAccessibleWidget,
   int offsetAtPoint(const QPoint& point) const override {
     const QPoint inViewport = box()->viewport()->mapFromGlobal(point);
     if (!box()->viewport()->rect().contains(inViewport)) return -1;
-    const int found = box()->PositionAt(inViewport, QTextLine::CursorOnCharacter);
+    const int found = d().PositionAt(inViewport, QTextLine::CursorOnCharacter);
     for (const int near : {found, found - 1, found + 1, found - 2, found + 2}) {
-      if (near >= 0 && near < characterCount() && box()->CharacterRect(near).contains(inViewport))
+      if (near >= 0 && near < characterCount() && d().CharacterRect(near).contains(inViewport))
         return near;
     }
     return found;
   }
   void scrollToSubstring(int start, int) override {
-    if (InText(start)) box()->ScrollTo(start);
+    if (InText(start)) d().ScrollTo(start);
   }
   // One run of the box's font a paragraph; the line feed that ends a
   // paragraph is a run of its own.
@@ -153,12 +155,12 @@ class LongTextAccessible : public QAccessibleWidget,
   // text, else at the caret. The caret stays where it was in the text.
   void deleteText(int start, int end) override { replaceText(start, end, QString()); }
   void insertText(int offset, const QString& text) override {
-    QTextCursor edit = box()->DocumentCursor();
+    QTextCursor edit = d().DocumentCursor();
     if (InText(offset)) edit.setPosition(offset);
     Edit(edit, text);
   }
   void replaceText(int start, int end, const QString& text) override {
-    QTextCursor edit = box()->DocumentCursor();
+    QTextCursor edit = d().DocumentCursor();
     if (InText(start)) edit.setPosition(start);
     if (InText(end)) edit.setPosition(end, QTextCursor::KeepAnchor);
     Edit(edit, text);
@@ -166,19 +168,20 @@ class LongTextAccessible : public QAccessibleWidget,
 
  private:
   LongTextBox* box() const { return static_cast<LongTextBox*>(widget()); }
+  LongTextBoxPrivate& d() const { return LongTextBoxPrivate::Of(*box()); }
   bool InText(int offset) const { return offset >= 0 && offset <= characterCount(); }
 
   void Edit(QTextCursor& edit, const QString& text) {
-    const QTextCursor caret = box()->DocumentCursor();
+    const QTextCursor caret = d().DocumentCursor();
     edit.removeSelectedText();
     edit.insertText(text);
-    box()->Apply(caret);
+    d().Apply(caret);
   }
 
   // Where the item of a kind that holds a position starts and ends.
   std::pair<int, int> Boundaries(int position, QAccessible::TextBoundaryType type) const {
-    if (type == QAccessible::LineBoundary) return box()->LineBoundaries(position);
-    QTextCursor cursor = box()->DocumentCursor();
+    if (type == QAccessible::LineBoundary) return d().LineBoundaries(position);
+    QTextCursor cursor = d().DocumentCursor();
     // Within an edit block, so that moving the cursor lays out nothing.
     cursor.beginEditBlock();
     cursor.setPosition(position);
@@ -196,8 +199,6 @@ class LongTextAccessible : public QAccessibleWidget,
     return box()->toPlainText().mid(*start, *end - *start);
   }
 };
-
-namespace {
 
 QAccessibleInterface* MakeAccessible(const QString& className, QObject* object) {
   if (className == QLatin1String(LongTextBox::staticMetaObject.className()) && object != nullptr)

@@ -20,9 +20,8 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "app/control_style.h"
-#include "app/long_text_box.h"
-#include "gui_test_support.h"
+#include "textbox/long_text_box.h"
+#include "textbox/tests/text_box_test_support.h"
 
 using kelvaro::LongTextBox;
 
@@ -101,7 +100,7 @@ class TextBoxParityTest : public QObject {
     plain_->setTabChangesFocus(true);
     long_ = std::make_unique<LongTextBox>();
     for (QWidget* box : {static_cast<QWidget*>(plain_.get()), static_cast<QWidget*>(long_.get())}) {
-      box->setFont(kelvaro::SongTiFont(24));
+      box->setFont(kelvaro::SerifCjkFont(24));
       box->resize(kBoxSize);
       box->show();
       QVERIFY(QTest::qWaitForWindowExposed(box));

@@ -1,6 +1,6 @@
 // The text box of the source, pinyin and hint boxes: text reads back exactly,
 // lines wrap at the box's width, and it edits as a text box does.
-#include "app/long_text_box.h"
+#include "textbox/long_text_box.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -8,13 +8,13 @@
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextLayout>
 
-#include "app/control_style.h"
-#include "gui_test_support.h"
+#include "textbox/tests/text_box_test_support.h"
 
 using kelvaro::LongTextBox;
 
@@ -42,7 +42,7 @@ class LongTextBoxTest : public QObject {
  private slots:
   void init() {
     box_ = std::make_unique<LongTextBox>();
-    box_->setFont(kelvaro::SongTiFont(24));
+    box_->setFont(kelvaro::SerifCjkFont(24));
     box_->resize(600, 120);
     box_->show();
     QVERIFY(QTest::qWaitForWindowExposed(box_.get()));
@@ -285,6 +285,53 @@ class LongTextBoxTest : public QObject {
       QFAIL("unknown action");
     }
     QCOMPARE(seen, signalled);
+  }
+
+  // Whatever line breaks and characters the program set, the first edit
+  // after it signals once, and leaves the text a plain text edit's document
+  // holds after the same edit (no-break spaces kept, line breaks as line
+  // feeds).
+  void theFirstEditSignalsOnce_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("key");
+    const std::pair<const char*, QString> texts[] = {
+        {"CR LF and CR", QStringLiteral("一\r\n二\r三")},
+        {"paragraph and line separators", QStringLiteral("一\u2029二\u2028三")},
+        {"a frame's marks", QStringLiteral("一\uFDD0二\uFDD1三")},
+        {"no-break spaces", QStringLiteral("一\u00A0二 \u00A0三")},
+    };
+    const std::pair<const char*, int> keys[] = {
+        {"x", Qt::Key_X},
+        {"Backspace", Qt::Key_Backspace},
+        {"Delete", Qt::Key_Delete},
+        {"Return", Qt::Key_Return},
+    };
+    for (const auto& [textName, text] : texts) {
+      for (const auto& [keyName, key] : keys)
+        QTest::addRow("%s, %s", textName, keyName) << text << key;
+    }
+  }
+  void theFirstEditSignalsOnce() {
+    QFETCH(QString, text);
+    QFETCH(int, key);
+    QPlainTextEdit plain;
+    plain.setPlainText(text);
+    QTextCursor caret = plain.textCursor();
+    caret.setPosition(2);
+    plain.setTextCursor(caret);
+    QTest::keyClick(&plain, static_cast<Qt::Key>(key));
+    QString expected = plain.document()->toRawText();
+    expected.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+
+    box_->setPlainText(text);
+    box_->setFocus();
+    box_->setCursorPosition(2);
+    QStringList seen;
+    QObject receiver;
+    connect(box_.get(), &LongTextBox::textChanged, &receiver, [&] { seen << box_->toPlainText(); });
+    QTest::keyClick(box_.get(), static_cast<Qt::Key>(key));
+    QCOMPARE(seen, QStringList{expected});
+    QCOMPARE(box_->cursorPosition(), plain.textCursor().position());
   }
 
   // An edit that shortens the text scrolls the box back, and an input method

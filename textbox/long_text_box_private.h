@@ -1,67 +1,62 @@
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QElapsedTimer>
+#include <QObject>
+#include <QScrollBar>
 #include <QString>
 #include <QTextLayout>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "app/line_pictures.h"
-#include "app/wrapped_lines.h"
+#include "textbox/line_pictures.h"
+#include "textbox/long_text_box.h"
+#include "textbox/wrapped_lines.h"
 
-class QMenu;
 class QMimeData;
 class QTextCursor;
 class QTextDocument;
 
 namespace kelvaro {
 
-// A multi-line, word-wrapped, editable text box for long texts that are
-// mostly rewritten whole, such as one paragraph of 50,000 characters at every
-// keystroke. It edits, selects, undoes and talks to input methods as a plain
-// text edit does, but lays out only the lines in view: line breaks come from
-// cached piece widths (WrappedLines), and each visible line is shaped and
-// drawn by a text layout of its own.
+// What a LongTextBox holds and does: its text, cursor, lines and editing.
+// Line breaks come from cached piece widths (WrappedLines), and each visible
+// line is shaped and drawn by a text layout of its own.
 //
 // The text is held as a string; the user's edits go through a text document
 // (never laid out) for its cursor movements and undo history. The document is
 // filled from the string at the first edit after the program sets the text,
 // so setting the text costs no more than wrapping what changed.
-class LongTextBox : public QAbstractScrollArea {
+//
+// A child of its box, where the box's accessible interface finds it (Of).
+class LongTextBoxPrivate : public QObject {
   Q_OBJECT
 
+ public:
   // Between the frame and the text, as in a plain text edit.
   static constexpr int kTextMargin = 4;
 
- public:
-  explicit LongTextBox(QWidget* parent = nullptr);
-  ~LongTextBox() override;
+  // updateMicroFocus tells the input method that the caret or text moved.
+  LongTextBoxPrivate(LongTextBox* box, std::function<void()> updateMicroFocus);
+  ~LongTextBoxPrivate() override;
 
-  // Sets the text, places the cursor at its start and clears the undo history.
+  static LongTextBoxPrivate& Of(const LongTextBox& box);
+
+  // The box's operations (see LongTextBox).
   void setPlainText(const QString& text);
-  // Replaces the whole text as pasting over all of it does, one edit that
-  // one undo takes back, and places the cursor at its start.
   void replaceAll(const QString& text);
-  const QString& toPlainText() const { return text_; }
+  const QString& text() const { return text_; }
   int cursorPosition() const { return cursor_; }
   int anchorPosition() const { return anchor_; }
   void setCursorPosition(int position, bool keepAnchor = false);
   QString selectedText() const;
-  // Marks the characters from to to (end excluded) with a highlighter's
-  // colour, apart from the selection, and scrolls them into view; an empty
-  // range takes the mark away.
   void SetFollowMark(int from, int to);
-  // The standard edit menu of a text box; the caller owns it.
   QMenu* createStandardContextMenu();
-
-  // The caret's rectangle in viewport coordinates.
   QRect cursorRect() const;
-  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
-
- public slots:
+  // The box's answer, or none where a widget's default answer holds.
+  std::optional<QVariant> inputMethodQuery(Qt::InputMethodQuery query) const;
   void selectAll();
   void undo();
   void redo();
@@ -69,42 +64,62 @@ class LongTextBox : public QAbstractScrollArea {
   void copy() const;
   void paste();
 
- signals:
-  void textChanged();
+  // The box's events; false where the box leaves one to its base class.
+  bool TakesShortcut(QKeyEvent* event) const;
+  void paintEvent();
+  void resizeEvent();
+  void scrollContentsBy();
+  bool keyPressEvent(QKeyEvent* event);
+  void inputMethodEvent(QInputMethodEvent* event);
+  void mousePressEvent(QMouseEvent* event);
+  void mouseMoveEvent(QMouseEvent* event);
+  void mouseReleaseEvent(QMouseEvent* event);
+  void mouseDoubleClickEvent(QMouseEvent* event);
+  void dragEnterEvent(QDragEnterEvent* event);
+  void dragMoveEvent(QDragMoveEvent* event);
+  void dragLeaveEvent();
+  void dropEvent(QDropEvent* event);
+  void focusInEvent();
+  void focusOutEvent();
+  void changeEvent(QEvent* event);
 
- protected:
-  bool event(QEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void scrollContentsBy(int dx, int dy) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void inputMethodEvent(QInputMethodEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dragMoveEvent(QDragMoveEvent* event) override;
-  void dragLeaveEvent(QDragLeaveEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-  void timerEvent(QTimerEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
-
- private:
-  friend class LongTextAccessible;
-
+  // What the accessible interface asks besides the box's own operations.
   // Editing through the document.
   QTextDocument& Document();
   QTextCursor DocumentCursor();
   // Takes the text, cursor and selection from an edited document cursor.
   void Apply(const QTextCursor& cursor);
-  // Takes a new text with the cursor and anchor in it, rewrapping what
-  // changed; false when the text is the same. The cursor is placed first, as
-  // rewrapping may scroll, and an input method then asks where it is.
+  // The caret position nearest to a point, or the character under it.
+  int PositionAt(QPointF viewportPoint,
+                 QTextLine::CursorPosition at = QTextLine::CursorBetweenCharacters) const;
+  // A character's box in viewport coordinates.
+  QRect CharacterRect(int position) const;
+  // Where the shown line that holds a position starts and ends; a wrapped
+  // line ends before the space that ended it, as in a text layout.
+  std::pair<int, int> LineBoundaries(int position) const;
+  void ScrollTo(int position) { EnsureVisible(CharacterRect(position)); }
+
+ protected:
+  void timerEvent(QTimerEvent* event) override;  // the caret's blink
+
+ private:
+  // The box's widget, as the code below names its parts.
+  QWidget* viewport() const { return box_->viewport(); }
+  QScrollBar* verticalScrollBar() const { return box_->verticalScrollBar(); }
+  QFont font() const { return box_->font(); }
+  const QPalette& palette() const { return box_->palette(); }
+  bool hasFocus() const { return box_->hasFocus(); }
+
+  // Takes a new text that the program sets, with the cursor and anchor in
+  // it, rewrapping what changed; false when the text is the same. The cursor
+  // is placed first, as rewrapping may scroll, and an input method then asks
+  // where it is.
   bool TakeText(const QString& text, int cursor, int anchor);
+  // Takes a change of the document into the text and its lines; Apply then
+  // shows it and signals it, once for the edit.
+  void DocumentChanged(int position, int removed, int added);
+  // Shows a change of the text taken: scroll range, repaint, screen readers.
+  void TextTaken();
   void InsertFromMimeData(const QMimeData* data);
   void DeleteSelection();
   bool MoveByKey(QKeyEvent* event);
@@ -113,6 +128,9 @@ class LongTextBox : public QAbstractScrollArea {
   // click that began the selection.
   void ExtendSelection(int position, qreal x);
   bool EditByKey(QKeyEvent* event);
+  // Deletes the character before (Backspace) or after (Delete) the cursor,
+  // or the selection.
+  void DeleteCharacter(QTextCursor& cursor, bool backwards);
   void SetSelectionToClipboard() const;
 
   // Layout.
@@ -129,17 +147,9 @@ class LongTextBox : public QAbstractScrollArea {
   int ParagraphStartOfLine(int lineStart) const;
   // Where a position lies in its line's layout, counting the pre-edit text.
   int LayoutIndex(int line, int position) const;
-  // The caret position nearest to a point, or the character under it.
-  int PositionAt(QPointF viewportPoint,
-                 QTextLine::CursorPosition at = QTextLine::CursorBetweenCharacters) const;
   int LineAtY(qreal y) const;
   // The x of the caret at a position, in viewport coordinates.
   qreal XOf(int position) const;
-  // A character's box in viewport coordinates.
-  QRect CharacterRect(int position) const;
-  // Where the shown line that holds a position starts and ends; a wrapped
-  // line ends before the space that ended it, as in a text layout.
-  std::pair<int, int> LineBoundaries(int position) const;
   void Rewrap();
   void UpdateExtraRows();
   void StartDrag();
@@ -148,9 +158,11 @@ class LongTextBox : public QAbstractScrollArea {
   // Updates the scroll range, then scrolls the least that shows a rectangle
   // of the viewport.
   void EnsureVisible(const QRect& rect);
-  void ScrollTo(int position) { EnsureVisible(CharacterRect(position)); }
   void CursorMoved();
   void RestartBlink();
+
+  LongTextBox* const box_;
+  const std::function<void()> updateMicroFocus_;
 
   QString text_;
   int cursor_ = 0;
@@ -162,6 +174,22 @@ class LongTextBox : public QAbstractScrollArea {
   LinePictures pictures_;  // of the lines in view
   std::unique_ptr<QTextDocument> document_;
   bool documentCurrent_ = false;
+  bool fillingDocument_ = false;  // from the text, which needs no change
+  bool textEdited_ = false;       // by the edit on hand, not yet signalled
+  struct Change {
+    int position;
+    QString removed;
+    QString inserted;
+  };
+  std::vector<Change> changesToTell_;  // to screen readers, while one listens
+  int documentEdits_ = 0;              // changes of the document so far
+  // Where the last deletion of a character left the cursor, and after which
+  // change of the document.
+  struct Deletion {
+    int edits;
+    int position;
+  };
+  std::optional<Deletion> lastDeletion_;
   qreal goalX_ = -1;  // the x that Up and Down keep, or none
   // The caret's height on the screen that page after page keeps, if paging.
   std::optional<qreal> pagingTop_;

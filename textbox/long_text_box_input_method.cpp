@@ -1,4 +1,4 @@
-// How LongTextBox talks to input methods, as a plain text edit does: the
+// How a LongTextBox talks to input methods, as a plain text edit does: the
 // text being composed is shown at the cursor, commits may replace text
 // around it, and positions are told within the cursor's paragraph.
 #include <QInputMethodEvent>
@@ -7,7 +7,7 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "app/long_text_box.h"
+#include "textbox/long_text_box_private.h"
 
 namespace kelvaro {
 namespace {
@@ -22,7 +22,7 @@ int ParagraphStart(const QString& text, int position) {
 
 }  // namespace
 
-void LongTextBox::inputMethodEvent(QInputMethodEvent* event) {
+void LongTextBoxPrivate::inputMethodEvent(QInputMethodEvent* event) {
   const bool gettingInput = !event->commitString().isEmpty() ||
                             event->preeditString() != preedit_ || event->replacementLength() > 0;
   if (!gettingInput && event->attributes().isEmpty()) {
@@ -72,7 +72,7 @@ void LongTextBox::inputMethodEvent(QInputMethodEvent* event) {
   event->accept();
 }
 
-QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+std::optional<QVariant> LongTextBoxPrivate::inputMethodQuery(Qt::InputMethodQuery query) const {
   // Positions are within the paragraph that holds the cursor, as the
   // surrounding text is that paragraph.
   // Worked out only when asked: a paragraph can be long, and most queries
@@ -80,9 +80,9 @@ QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
   const auto paragraphStart = [this] { return ParagraphStart(text_, cursor_); };
   switch (query) {
     case Qt::ImEnabled:
-      return isEnabled();
+      return box_->isEnabled();
     case Qt::ImHints:
-      return QVariant(static_cast<int>(inputMethodHints()));
+      return QVariant(static_cast<int>(box_->inputMethodHints()));
     case Qt::ImCursorRectangle:
       return QRectF(cursorRect().translated(viewport()->pos()));
     case Qt::ImAnchorRectangle: {
@@ -132,7 +132,7 @@ QVariant LongTextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
       return text_.mid(cursor_, to - cursor_);
     }
     default:
-      return QAbstractScrollArea::inputMethodQuery(query);
+      return std::nullopt;
   }
 }
 
