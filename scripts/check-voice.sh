@@ -35,13 +35,17 @@ mkdir -p "$HOME"
 openbox >"$work/openbox.log" 2>&1 &
 pids="$pids $!"
 
-# Sound goes to a file, through a pipe since ALSA's file plugin now and then
-# fails to open a file of its own (EEXIST); no sound server is asked.
+# Sound goes to a file through ALSA's file plugin; no sound server is asked.
 sound="$work/sound.raw"
 cat >"$HOME/.asoundrc" <<ALSA
-pcm.!default { type file slave.pcm "null" file "|cat >> '$sound'" format "raw" }
+pcm.!default { type file slave.pcm "null" file "$sound" format "raw" }
 ALSA
 export PULSE_SERVER=unix:/nonexistent
+# A runtime folder of its own: without one, the sound server's client library
+# makes a folder in /tmp for every start, and after some starts finds every
+# name it tries taken and fails (EEXIST) before ALSA is asked.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # A program folder of its own whose word list begins with 一只小鸟.
 program_dir="$work/program"
@@ -53,7 +57,8 @@ start_program() {
   "$program_dir/kelvaro" >"$work/kelvaro.log" 2>&1 &
   program=$!
   pids="$pids $program"
-  waitfor 60 xdotool search --onlyvisible --name '^Kelvaro' || fail "the main window did not open"
+  waitfor 60 xdotool search --onlyvisible --name '^Kelvaro' ||
+    fail "the main window did not open ($(kill -0 "$program" 2>/dev/null && echo running || echo ended))"
   window=$(xdotool search --onlyvisible --name '^Kelvaro' | head -n 1)
   scripts/window_responds.py "$window" 60 || fail "the main window does not answer"
   origin_x=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
@@ -116,7 +121,15 @@ echo "check-voice: mark left edges in Text1/Text2 shot by shot:$positions"
 [ "$distinct" -ge 3 ] || fail "the mark did not move over the characters (shots:$positions)"
 waitfor 10 no_mark_in "$text1" || fail "the mark stayed after the voice ended"
 wmctrl -i -c "$window"  # a close request, as the title bar's button sends
-waitfor 10 sh -c "! kill -0 $program" || fail "the program did not end when its window closed"
+tries=100
+while kill -0 "$program" 2>/dev/null; do
+  tries=$((tries - 1))
+  [ "$tries" -gt 0 ] || fail "the program did not end when its window closed"
+  sleep 0.1
+done
+status=0
+wait "$program" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status when its window closed"
 waitfor 5 sh -c "! pgrep -f '$program_dir/[k]elvaro-voice'" ||
   fail "the voice program outlived the window"
 

@@ -33,7 +33,9 @@ start_virtual_display() {
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
     display=$((display + 1))
   done
-  Xvfb ":$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  # -noreset: a server that resets when its last client leaves refuses the
+  # clients that come during the reset.
+  Xvfb ":$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   pids="$pids $!"
   export DISPLAY=":$display"
   waitfor 10 xwininfo -root || fail "Xvfb did not start"

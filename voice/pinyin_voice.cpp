@@ -26,9 +26,14 @@ bool LoadEngine(bool toMemory) {
   espeak_ng_ClearErrorContext(&context);
   if (loaded != ENS_OK) return false;
   const auto mode = toMemory ? ENOUTPUT_MODE_SYNCHRONOUS : ENOUTPUT_MODE_SPEAK_AUDIO;
-  return espeak_ng_InitializeOutput(mode, 0, nullptr) == ENS_OK &&
-         espeak_ng_SetVoiceByName(kVoiceName) == ENS_OK &&
-         espeak_ng_SetParameter(espeakRATE, kChildRate, 0) == ENS_OK;
+  if (espeak_ng_InitializeOutput(mode, 0, nullptr) != ENS_OK ||
+      espeak_ng_SetVoiceByName(kVoiceName) != ENS_OK ||
+      espeak_ng_SetParameter(espeakRATE, kChildRate, 0) != ENS_OK) {
+    return false;
+  }
+  // On the sound device the rate is set by the engine's thread, which opens
+  // the device for it; a first text cancelled meanwhile would open it too.
+  return espeak_ng_Synchronize() == ENS_OK;
 }
 
 // The voice that espeak-ng's callback reports to; one at a time.
@@ -99,7 +104,10 @@ void PinyinVoice::Speak(std::string_view spoken, std::uint64_t request) {
 }
 
 void PinyinVoice::Stop() {
-  if (ready_) espeak_ng_Cancel();
+  // Cancelling flushes the sound device even when nothing is being spoken,
+  // and a flush that meets the engine's thread opening the device for the
+  // next text makes that open fail (EEXIST): cancel only what is spoken.
+  if (ready_ && espeak_IsPlaying()) espeak_ng_Cancel();
 }
 
 }  // namespace kelvaro

@@ -128,16 +128,17 @@ int main() {
     if (count <= 0) break;
     requests.Add(std::string_view(buffer, static_cast<std::size_t>(count)));
     while (const auto request = requests.Next()) {
-      voice.Stop();
       if (request->stop) {
+        voice.Stop();
         pacer.Begin(0);
         continue;
       }
       pacer.Begin(request->id);
       if (!out.Write({VoiceReply::Kind::kStarted, request->id, 0})) return 0;
       if (voice.IsReady() && !request->text.empty()) {
-        voice.Speak(request->text, request->id);
+        voice.Speak(request->text, request->id);  // stops what it spoke before
       } else {
+        voice.Stop();
         out.Write({VoiceReply::Kind::kEnd, request->id, 0});  // silent
       }
     }
