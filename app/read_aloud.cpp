@@ -69,27 +69,28 @@ std::vector<std::size_t> ReadAloud::PinyinStartsShown() const {
   return converter_.PinyinStarts(source, mode);
 }
 
-void ReadAloud::SpeakSourceRange(std::size_t from, std::size_t to) {
+void ReadAloud::SpeakSourceRange(std::size_t from, std::size_t to,
+                                 std::vector<std::size_t> pinyinStarts) {
   // A part is read in the context of the whole text, as the pinyin box
   // shows it (重 of 重庆 is chong2).
   Speech speech = SpeechOf(converter_, Utf16View(sourceBox_.toPlainText()), from, to);
   EndFollowing();
   speaker_(speech.text);
   words_ = std::move(speech.words);
-  pinyinStarts_ = PinyinStartsShown();
+  pinyinStarts_ = std::move(pinyinStarts);
 }
 
 void ReadAloud::SpeakSourceBox() {
   const auto [from, to] = Selection(sourceBox_);
   if (from < to) {
-    SpeakSourceRange(from, to);
+    SpeakSourceRange(from, to, PinyinStartsShown());
   } else {
-    SpeakSourceRange(0, std::u16string_view::npos);
+    SpeakSourceRange(0, std::u16string_view::npos, PinyinStartsShown());
   }
 }
 
 void ReadAloud::SpeakPinyinBox() {
-  const std::vector<std::size_t> starts = PinyinStartsShown();
+  std::vector<std::size_t> starts = PinyinStartsShown();
   auto [from, to] = Selection(pinyinBox_);
   if (starts.empty()) {
     // Pinyin typed or changed by hand is read as it stands.
@@ -101,7 +102,7 @@ void ReadAloud::SpeakPinyinBox() {
     return;
   }
   if (from == to) {
-    SpeakSourceRange(0, std::u16string_view::npos);
+    SpeakSourceRange(0, std::u16string_view::npos, std::move(starts));
     return;
   }
   // The characters whose syllables the selection touches, spaces aside.
@@ -115,12 +116,13 @@ void ReadAloud::SpeakPinyinBox() {
   const auto first = std::upper_bound(starts.begin() + 1, starts.end(), from) - starts.begin() - 1;
   const auto end = std::lower_bound(starts.begin(), starts.end() - 1, to) - starts.begin();
   SpeakSourceRange(static_cast<std::size_t>(first),
-                   std::max(static_cast<std::size_t>(end), static_cast<std::size_t>(first)));
+                   std::max(static_cast<std::size_t>(end), static_cast<std::size_t>(first)),
+                   std::move(starts));
 }
 
 void ReadAloud::SpeakSource(const QString& text) {
   if (text == sourceBox_.toPlainText()) {
-    SpeakSourceRange(0, std::u16string_view::npos);
+    SpeakSourceRange(0, std::u16string_view::npos, PinyinStartsShown());
   } else {
     EndFollowing();
     speaker_(SpeechOf(converter_, Utf16View(text)).text);

@@ -52,8 +52,9 @@ class ReadAloud : public QObject {
   void SpeakPinyinBox();
   void SpeakSource(const QString& text);
   void SpeakFocused();
-  // Speaks the source box's characters from to to, marking them as heard.
-  void SpeakSourceRange(std::size_t from, std::size_t to);
+  // Speaks the source box's characters from to to, marking them as heard
+  // there and, through pinyinStarts (see PinyinStartsShown), in the pinyin box.
+  void SpeakSourceRange(std::size_t from, std::size_t to, std::vector<std::size_t> pinyinStarts);
   // Where each source character's syllable starts in the pinyin box, when
   // the box shows the conversion of the source box; else empty.
   std::vector<std::size_t> PinyinStartsShown() const;
