@@ -75,11 +75,27 @@ void PinyinConverter::Convert(std::u16string_view source, DisplayMode mode,
                               ConversionResult& result) const {
   switch (mode) {
     case DisplayMode::kReadingOnly:
-      return ConvertIn<DisplayMode::kReadingOnly>(source, result);
+      return ConvertIn<DisplayMode::kReadingOnly>(source, 0, source.size(), result, nullptr);
     case DisplayMode::kCharacterWithReading:
-      return ConvertIn<DisplayMode::kCharacterWithReading>(source, result);
+      return ConvertIn<DisplayMode::kCharacterWithReading>(source, 0, source.size(), result,
+                                                           nullptr);
     case DisplayMode::kNone:
-      return ConvertIn<DisplayMode::kNone>(source, result);
+      return ConvertIn<DisplayMode::kNone>(source, 0, source.size(), result, nullptr);
+  }
+}
+
+void PinyinConverter::ConvertStretch(std::u16string_view source, std::size_t from, std::size_t to,
+                                     DisplayMode mode, ConversionResult& result,
+                                     PieceLengths& lengths) const {
+  to = std::min(to, source.size());
+  from = std::min(from, to);
+  switch (mode) {
+    case DisplayMode::kReadingOnly:
+      return ConvertIn<DisplayMode::kReadingOnly>(source, from, to, result, &lengths);
+    case DisplayMode::kCharacterWithReading:
+      return ConvertIn<DisplayMode::kCharacterWithReading>(source, from, to, result, &lengths);
+    case DisplayMode::kNone:
+      return ConvertIn<DisplayMode::kNone>(source, from, to, result, &lengths);
   }
 }
 
@@ -133,7 +149,8 @@ std::vector<std::size_t> PinyinConverter::PinyinStarts(std::u16string_view sourc
 }
 
 template <DisplayMode kMode>
-void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& result) const {
+void PinyinConverter::ConvertIn(std::u16string_view source, std::size_t from, std::size_t to,
+                                ConversionResult& result, PieceLengths* lengths) const {
   const auto& index = *index_;
   constexpr std::size_t kSlack = 8;
   constexpr std::size_t kMaxPinyinPiece = 10;  // "中(zhuāng)"
@@ -143,7 +160,7 @@ void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& re
   // texts of length 0; one that the polyphone rules name may get any reading.
   std::size_t hintBound = 0;
   std::size_t pinyinBound = 0;
-  for (const char16_t c : source) {
+  for (const char16_t c : source.substr(from, to - from)) {
     const std::uint16_t entry = index[c];
     const PreparedReading& prepared = readings_[entry & ~kRuleFlag];
     const bool rule = (entry & kRuleFlag) != 0;
@@ -158,12 +175,24 @@ void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& re
   result.pinyin.resize(kMode == DisplayMode::kNone ? 0 : pinyinBound + kSlack);
   char16_t* hintOut = result.hints.data();
   char16_t* pinyinOut = result.pinyin.data();
+  std::uint8_t* hintLength = nullptr;
+  std::uint8_t* pinyinLength = nullptr;
+  if (lengths != nullptr) {
+    const std::size_t had = lengths->hints.size();
+    lengths->hints.resize(had + (to - from));
+    lengths->pinyin.resize(had + (to - from));
+    hintLength = lengths->hints.data() + had;
+    pinyinLength = lengths->pinyin.data() + had;
+  }
 
-  for (std::size_t i = 0; i < source.size(); ++i) {
+  for (std::size_t i = from; i < to; ++i) {
     const char16_t c = source[i];
     const std::uint16_t entry = index[c];
     if constexpr (kMode != DisplayMode::kReadingOnly) {
-      if (entry == 0) continue;
+      if (entry == 0) {
+        if (lengths != nullptr) *hintLength++ = *pinyinLength++ = 0;
+        continue;
+      }
     }
     // In reading-only mode a miss copies its empty texts: cheaper than a
     // branch that punctuation makes hard to predict.
@@ -176,6 +205,7 @@ void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& re
     }
     // The hint types the reading that the pinyin text shows.
     hintOut = Put(hintOut, prepared->hintSpaced);
+    char16_t* const pinyinStart = pinyinOut;
     if constexpr (kMode == DisplayMode::kReadingOnly) {
       pinyinOut = Put(pinyinOut, prepared->markedSpaced);
     } else if constexpr (kMode == DisplayMode::kCharacterWithReading) {
@@ -183,6 +213,10 @@ void PinyinConverter::ConvertIn(std::u16string_view source, ConversionResult& re
       *pinyinOut++ = u'(';
       pinyinOut = Put(pinyinOut, prepared->marked);
       *pinyinOut++ = u')';
+    }
+    if (lengths != nullptr) {
+      *hintLength++ = prepared->hintSpaced.length;
+      *pinyinLength++ = static_cast<std::uint8_t>(pinyinOut - pinyinStart);
     }
   }
   result.hints.resize(static_cast<std::size_t>(hintOut - result.hints.data()));

@@ -62,6 +62,17 @@ class PinyinConverter {
   // reading. This ties a syllable of the pinyin box to its character.
   std::vector<std::size_t> PinyinStarts(std::u16string_view source, DisplayMode mode) const;
 
+  // How many code units of each output text each code unit of a source wrote.
+  struct PieceLengths {
+    std::vector<std::uint8_t> pinyin;
+    std::vector<std::uint8_t> hints;
+  };
+  // Converts the code units of source from from to to, each in the context of
+  // the whole source: result gets the texts of that stretch alone, and the
+  // length of each unit's texts is appended to lengths.
+  void ConvertStretch(std::u16string_view source, std::size_t from, std::size_t to,
+                      DisplayMode mode, ConversionResult& result, PieceLengths& lengths) const;
+
  private:
   // A short output text in a fixed array, copied as one block; 8 units leave
   // room for the longest syllable ("zhuang") with a space after it.
@@ -78,8 +89,10 @@ class PinyinConverter {
     std::uint8_t pinyinBound = 0;
   };
 
+  // Converts source[from, to) into result; appends to lengths unless null.
   template <DisplayMode kMode>
-  void ConvertIn(std::u16string_view source, ConversionResult& result) const;
+  void ConvertIn(std::u16string_view source, std::size_t from, std::size_t to,
+                 ConversionResult& result, PieceLengths* lengths) const;
 
   // Per code unit: 0 for a miss, else the reading id, with kRuleFlag set on
   // characters the polyphone rules name.

@@ -43,4 +43,8 @@ std::span<const std::u16string> PolyphoneReadings() { return Rules().Readings();
 
 bool IsPolyphoneRuleCharacter(char16_t character) { return Rules().Names(character); }
 
+PolyphoneReach PolyphoneRulesReach() {
+  return {Rules().Reach(), static_cast<std::size_t>(Rules().LargestMinPosition())};
+}
+
 }  // namespace kelvaro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -21,5 +22,14 @@ std::span<const std::u16string> PolyphoneReadings();
 
 // True for the characters that the rules name; the others always give -1.
 bool IsPolyphoneRuleCharacter(char16_t character);
+
+// How far the rules look: the reading of a character depends only on the
+// characters up to `characters` away on either side, and on its position only
+// while that is at most `position`.
+struct PolyphoneReach {
+  std::size_t characters;
+  std::size_t position;
+};
+PolyphoneReach PolyphoneRulesReach();
 
 }  // namespace kelvaro

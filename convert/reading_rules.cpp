@@ -90,6 +90,8 @@ void ReadingRules::AddGroup(char16_t character, std::u16string_view reading,
     stored.afterFirst = test.after.empty() ? u'\0' : test.after.front();
     stored.minPosition = test.minPosition;
     stored.reading = index;
+    reach_ = std::max({reach_, test.before.size(), test.after.size()});
+    largestMinPosition_ = std::max(largestMinPosition_, test.minPosition);
     if (rules.tests.size() >= 0xFFFF) throw std::length_error("too many tests for one character");
     const auto number = static_cast<std::uint16_t>(rules.tests.size());
     rules.tests.push_back(stored);

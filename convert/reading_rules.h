@@ -40,6 +40,11 @@ class ReadingRules {
   std::span<const std::u16string> Readings() const { return readings_; }
   bool Names(char16_t character) const { return slotOf_[character] != 0; }
 
+  // How far the tests look: the most characters a test reads on either side
+  // of its character, and the largest minimum position of any test.
+  std::size_t Reach() const { return reach_; }
+  std::int32_t LargestMinPosition() const { return largestMinPosition_; }
+
  private:
   struct Test {
     std::uint32_t beforeOffset;
@@ -81,6 +86,8 @@ class ReadingRules {
   std::vector<std::u16string> readings_;
   std::unordered_map<std::u16string, std::int32_t> indexOfReading_;
   std::u16string literals_;  // every test's before and after, one after another
+  std::size_t reach_ = 0;
+  std::int32_t largestMinPosition_ = 0;
 };
 
 // Adds rules written as text, one per line ("#" starts a comment):
