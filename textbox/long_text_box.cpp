@@ -22,7 +22,12 @@ LongTextBox::LongTextBox(QWidget* parent)
 LongTextBox::~LongTextBox() { d_.reset(); }
 
 void LongTextBox::setPlainText(const QString& text) { d_->setPlainText(text); }
+void LongTextBox::setPlainTextStretch(int position, int removed, QStringView inserted) {
+  d_->setPlainTextStretch(position, removed, inserted);
+}
 void LongTextBox::replaceAll(const QString& text) { d_->replaceAll(text); }
+LongTextBox::Change LongTextBox::lastChange() const { return d_->lastChange(); }
+bool LongTextBox::isModified() const { return d_->isModified(); }
 const QString& LongTextBox::toPlainText() const { return d_->text(); }
 int LongTextBox::cursorPosition() const { return d_->cursorPosition(); }
 int LongTextBox::anchorPosition() const { return d_->anchorPosition(); }

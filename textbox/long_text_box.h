@@ -24,10 +24,26 @@ class LongTextBox : public QAbstractScrollArea {
 
   // Sets the text, places the cursor at its start and clears the undo history.
   void setPlainText(const QString& text);
+  // Sets the text as setPlainText does, to the text held with `removed` code
+  // units at position replaced by inserted: for a caller that knows which
+  // stretch of a long text changed.
+  void setPlainTextStretch(int position, int removed, QStringView inserted);
   // Replaces the whole text as pasting over all of it does, one edit that
   // one undo takes back, and places the cursor at its start.
   void replaceAll(const QString& text);
   const QString& toPlainText() const;
+
+  // The stretch of the text that the change signalled last replaced: at
+  // position, `removed` code units gave way to `added`.
+  struct Change {
+    int position = 0;
+    int removed = 0;
+    int added = 0;
+    bool operator==(const Change&) const = default;
+  };
+  Change lastChange() const;
+  // True once the user has edited the text since the program last set it.
+  bool isModified() const;
   int cursorPosition() const;
   int anchorPosition() const;
   void setCursorPosition(int position, bool keepAnchor = false);

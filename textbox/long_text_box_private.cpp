@@ -136,11 +136,32 @@ void LongTextBoxPrivate::setPlainText(const QString& text) {
     QGuiApplication::inputMethod()->reset();
   }
   TakeText(WithLineFeeds(text), 0, 0);
+  TextSet();
+}
+
+void LongTextBoxPrivate::setPlainTextStretch(int position, int removed, QStringView inserted) {
+  const int size = static_cast<int>(text_.size());
+  position = std::clamp(position, 0, size);
+  removed = std::clamp(removed, 0, size - position);
+  // A stretch with line breaks of other kinds is set as a whole text is, as
+  // a CR before a line feed after the stretch makes one break with it.
+  if (!preedit_.isEmpty() || WithLineFeeds(inserted.toString()) != inserted) {
+    setPlainText(QString(text_).replace(position, removed, inserted.data(), inserted.size()));
+    return;
+  }
+  cursor_ = anchor_ = 0;
+  TakeStretch(position, removed, inserted);
+  TextSet();
+}
+
+void LongTextBoxPrivate::TextSet() {
   documentCurrent_ = false;
+  modified_ = false;
   selectBy_ = SelectBy::Characters;
   goalX_ = -1;
   verticalScrollBar()->setValue(0);
   CursorMoved();
+  TakeChange();
   emit box_->textChanged();
 }
 
@@ -174,11 +195,45 @@ bool LongTextBoxPrivate::TakeText(const QString& text, int cursor, int anchor) {
                               text.mid(prefix, newSize - suffix - prefix)});
   }
   text_ = text;
-  // A paragraph start found for a line before the change still holds.
-  if (knownLineStart_ >= prefix) knownLineStart_ = -1;
-  lines_.Update(prefix, suffix, newSize - oldSize);
+  TextReplaced(prefix, oldSize - suffix - prefix, newSize - suffix - prefix, oldSize);
   TextTaken();
   return true;
+}
+
+bool LongTextBoxPrivate::TakeStretch(int position, int removed, QStringView inserted) {
+  if (QStringView(text_).sliced(position, removed) == inserted) return false;
+  if (QAccessible::isActive())
+    changesToTell_.push_back({position, text_.mid(position, removed), inserted.toString()});
+  const int oldSize = static_cast<int>(text_.size());
+  text_.replace(position, removed, inserted.data(), inserted.size());
+  TextReplaced(position, removed, static_cast<int>(inserted.size()), oldSize);
+  TextTaken();
+  return true;
+}
+
+void LongTextBoxPrivate::TextReplaced(int position, int removed, int added, int oldSize) {
+  // A paragraph start found for a line before the change still holds.
+  if (knownLineStart_ >= position) knownLineStart_ = -1;
+  lines_.Update(position, oldSize - position - removed, added - removed);
+  // The tail that no change since the last signal reached.
+  const int tail = static_cast<int>(text_.size()) - position - added;
+  if (pendingChange_) {
+    pendingChange_->start = std::min(pendingChange_->start, position);
+    pendingChange_->tail = std::min(pendingChange_->tail, tail);
+  } else {
+    pendingChange_ = PendingChange{position, tail, oldSize};
+  }
+}
+
+void LongTextBoxPrivate::TakeChange() {
+  if (!pendingChange_) {
+    lastChange_ = {};
+    return;
+  }
+  const auto [start, tail, oldSize] = *std::exchange(pendingChange_, std::nullopt);
+  const int size = static_cast<int>(text_.size());
+  const int kept = std::min({tail, size - start, oldSize - start});
+  lastChange_ = {start, oldSize - start - kept, size - start - kept};
 }
 
 void LongTextBoxPrivate::DocumentChanged(int position, int removed, int added) {
@@ -199,9 +254,9 @@ void LongTextBoxPrivate::DocumentChanged(int position, int removed, int added) {
   if (QStringView(text_).sliced(position, removed) == inserted) return;
   if (QAccessible::isActive())
     changesToTell_.push_back({position, text_.mid(position, removed), inserted});
+  const int oldSize = static_cast<int>(text_.size());
   text_.replace(position, removed, inserted);
-  if (knownLineStart_ >= position) knownLineStart_ = -1;
-  lines_.Update(position, static_cast<int>(text_.size()) - position - added, added - removed);
+  TextReplaced(position, removed, static_cast<int>(inserted.size()), oldSize);
   // The cursor the edit left is taken, and the change shown, by Apply.
   cursor_ = std::min(cursor_, static_cast<int>(text_.size()));
   anchor_ = std::min(anchor_, static_cast<int>(text_.size()));
@@ -255,7 +310,11 @@ void LongTextBoxPrivate::Apply(const QTextCursor& cursor) {
   const bool changed = std::exchange(textEdited_, false);
   if (changed) TextTaken();
   CursorMoved();
-  if (changed) emit box_->textChanged();
+  if (changed) {
+    modified_ = true;
+    TakeChange();
+    emit box_->textChanged();
+  }
 }
 
 void LongTextBoxPrivate::setCursorPosition(int position, bool keepAnchor) {

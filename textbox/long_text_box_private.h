@@ -46,8 +46,11 @@ class LongTextBoxPrivate : public QObject {
 
   // The box's operations (see LongTextBox).
   void setPlainText(const QString& text);
+  void setPlainTextStretch(int position, int removed, QStringView inserted);
   void replaceAll(const QString& text);
   const QString& text() const { return text_; }
+  LongTextBox::Change lastChange() const { return lastChange_; }
+  bool isModified() const { return modified_; }
   int cursorPosition() const { return cursor_; }
   int anchorPosition() const { return anchor_; }
   void setCursorPosition(int position, bool keepAnchor = false);
@@ -115,6 +118,16 @@ class LongTextBoxPrivate : public QObject {
   // is placed first, as rewrapping may scroll, and an input method then asks
   // where it is.
   bool TakeText(const QString& text, int cursor, int anchor);
+  // The same for a text that differs from the one held only in a stretch.
+  bool TakeStretch(int position, int removed, QStringView inserted);
+  // Rewraps and notes a stretch of the text replaced, after the replacement.
+  void TextReplaced(int position, int removed, int added, int oldSize);
+  // Takes what the text was set to: the cursor and scroll at its start, the
+  // input method told; then signals the change.
+  void TextSet();
+  // Sets lastChange_ to the stretch that the edits noted since the last
+  // signal replaced, together.
+  void TakeChange();
   // Takes a change of the document into the text and its lines; Apply then
   // shows it and signals it, once for the edit.
   void DocumentChanged(int position, int removed, int added);
@@ -176,6 +189,16 @@ class LongTextBoxPrivate : public QObject {
   bool documentCurrent_ = false;
   bool fillingDocument_ = false;  // from the text, which needs no change
   bool textEdited_ = false;       // by the edit on hand, not yet signalled
+  bool modified_ = false;         // by the user, since the program set the text
+  // What the edits since the last signal changed: where the first change
+  // starts, how long a tail none reached, and the text's size before them.
+  struct PendingChange {
+    int start;
+    int tail;
+    int oldSize;
+  };
+  std::optional<PendingChange> pendingChange_;
+  LongTextBox::Change lastChange_;
   struct Change {
     int position;
     QString removed;

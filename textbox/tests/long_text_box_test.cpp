@@ -59,6 +59,73 @@ class LongTextBoxTest : public QObject {
     QTest::newRow("astral and lone surrogates") << QStringLiteral("中\U00020000国 \xD800 x");
     QTest::newRow("one long word") << QStringLiteral("x").repeated(3000);
   }
+  // Setting a stretch of the text leaves the box as setting the whole new
+  // text does: text, lines, cursor, scroll, one signal, the change reported,
+  // and the text no longer edited by the user.
+  void settingAStretchIsSettingTheWholeText_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("after");
+    const QString pinyin = QStringLiteral("zhōng guó ").repeated(400);
+    QTest::newRow("in the middle") << pinyin << 2000 << 6 << QStringLiteral("zhòng ")
+                                   << QString(pinyin).replace(2000, 6, QStringLiteral("zhòng "));
+    QTest::newRow("at the end") << pinyin << 4000 << 0 << QStringLiteral("a ")
+                                << pinyin + QStringLiteral("a ");
+    QTest::newRow("all of it") << pinyin << 0 << 4000 << QString() << QString();
+    QTest::newRow("the same") << pinyin << 10 << 4 << pinyin.mid(10, 4) << pinyin;
+    QTest::newRow("a line feed") << QStringLiteral("ab") << 1 << 0 << QStringLiteral("\n")
+                                 << QStringLiteral("a\nb");
+    QTest::newRow("CR before a line feed")
+        << QStringLiteral("a\nb") << 1 << 0 << QStringLiteral("\r") << QStringLiteral("a\nb");
+    QTest::newRow("CR LF") << QStringLiteral("ab") << 1 << 0 << QStringLiteral("\r\n")
+                           << QStringLiteral("a\nb");
+    QTest::newRow("a paragraph separator")
+        << QStringLiteral("ab") << 1 << 0 << QString(QChar::ParagraphSeparator)
+        << QStringLiteral("a\nb");
+    QTest::newRow("past the end") << QStringLiteral("abc") << 7 << 2 << QStringLiteral("d")
+                                  << QStringLiteral("abcd");
+    QTest::newRow("removing past the end")
+        << QStringLiteral("abc") << 1 << 9 << QString() << QStringLiteral("a");
+  }
+  void settingAStretchIsSettingTheWholeText() {
+    QFETCH(QString, before);
+    QFETCH(int, position);
+    QFETCH(int, removed);
+    QFETCH(QString, inserted);
+    QFETCH(QString, after);
+    // Scrolled, with a selection, and edited by the user.
+    box_->setPlainText(before + QStringLiteral("x"));
+    box_->setCursorPosition(static_cast<int>(before.size()) + 1);
+    QTest::keyClick(box_.get(), Qt::Key_Backspace);
+    QCOMPARE(box_->toPlainText(), before);
+    QVERIFY(box_->isModified());
+    box_->setCursorPosition(static_cast<int>(before.size()) / 2, true);
+    box_->verticalScrollBar()->setValue(box_->verticalScrollBar()->maximum());
+    QSignalSpy changed(box_.get(), &LongTextBox::textChanged);
+    box_->setPlainTextStretch(position, removed, inserted);
+
+    LongTextBox whole;
+    whole.setFont(box_->font());
+    whole.resize(box_->size());
+    whole.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&whole));
+    whole.setPlainText(after);
+    QCOMPARE(box_->toPlainText(), after);
+    QCOMPARE(Lines(*box_), Lines(whole));
+    QCOMPARE(box_->cursorPosition(), whole.cursorPosition());
+    QCOMPARE(box_->anchorPosition(), whole.anchorPosition());
+    QCOMPARE(box_->verticalScrollBar()->value(), whole.verticalScrollBar()->value());
+    QCOMPARE(box_->verticalScrollBar()->maximum(), whole.verticalScrollBar()->maximum());
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(!box_->isModified());
+    const LongTextBox::Change change = box_->lastChange();
+    QCOMPARE(QString(before).replace(change.position, change.removed,
+                                     after.mid(change.position, change.added)),
+             after);
+  }
+
   void readsBackExactly() {
     QFETCH(QString, text);
     QSignalSpy changed(box_.get(), &LongTextBox::textChanged);

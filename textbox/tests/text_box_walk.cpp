@@ -228,9 +228,24 @@ void TextBoxWalk::MakeBoxes(const QString& text) {
   window_->resize(kBoxSize.width(), 2 * kBoxSize.height() + 10);
   window_->show();
   // Each edit signals once at most, and every change of the text signals.
+  signalledText_.clear();
+  // The change it reports, applied to the text it signalled before, gives
+  // the text it holds.
   QObject::connect(box_, &LongTextBox::textChanged, box_, [this] {
     ++signals_;
-    signalledText_ = box_->toPlainText();
+    const LongTextBox::Change change = box_->lastChange();
+    const QString& text = box_->toPlainText();
+    const QString changed =
+        QString(signalledText_)
+            .replace(change.position, change.removed, text.mid(change.position, change.added));
+    if (changed != text && !wrongChange_) {
+      wrongChange_ = QStringLiteral("the box reported the change (%1, %2, %3) from %4 to %5")
+                         .arg(change.position)
+                         .arg(change.removed)
+                         .arg(change.added)
+                         .arg(Show(signalledText_), Show(text));
+    }
+    signalledText_ = text;
   });
   plain_->setPlainText(text);
   box_->setPlainText(text);
@@ -575,6 +590,7 @@ std::optional<QString> TextBoxWalk::Compare() {
   }
   if (box_->toPlainText() != signalledText_)
     return QStringLiteral("the box's text changed without a signal");
+  if (wrongChange_) return wrongChange_;
   if (auto different = CompareInputMethod(QStringLiteral("after the step"))) return different;
   if (auto different = CompareAccessible()) return different;
   // Every question again with the caret at each position, unless a text is

@@ -75,7 +75,8 @@ class TextBoxWalk {
   // The box's change signals in this step, against the edits it made.
   int signals_ = 0;
   int edits_ = 0;
-  QString signalledText_;  // the text at the last signal
+  QString signalledText_;               // the text at the last signal
+  std::optional<QString> wrongChange_;  // the first change reported wrong
 };
 
 }  // namespace kelvaro
