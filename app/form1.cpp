@@ -245,13 +245,34 @@ DisplayMode Form1::DisplayModeChosen() const {
 }
 
 void Form1::Command1_Click() {
-  const QString source = Text1->toPlainText();
-  converter_.Convert(Utf16View(source), DisplayModeChosen(), lastConversion_);
-  Text2->setPlainText(QString::fromStdU16String(lastConversion_.pinyin));
-  Text5->setPlainText(QString::fromStdU16String(lastConversion_.hints));
+  conversion_.ConvertAll(Utf16View(Text1->toPlainText()), DisplayModeChosen());
+  const ConversionResult& result = conversion_.Result();
+  Text2->setPlainText(QString::fromStdU16String(result.pinyin));
+  Text5->setPlainText(QString::fromStdU16String(result.hints));
 }
 
-void Form1::Text1_Change() { Command1_Click(); }
+void Form1::Text1_Change() {
+  // An edit rewrites only the stretch of the pinyin and hint texts that it
+  // may change, where those boxes still show the conversion: the same texts
+  // as converting all, at the cost of a short text.
+  if (conversion_.Mode() != DisplayModeChosen() || Text2->isModified() || Text5->isModified()) {
+    Command1_Click();
+    return;
+  }
+  const LongTextBox::Change edit = Text1->lastChange();
+  const auto changes =
+      conversion_.Update(Utf16View(Text1->toPlainText()), {static_cast<std::size_t>(edit.position),
+                                                           static_cast<std::size_t>(edit.removed),
+                                                           static_cast<std::size_t>(edit.added)});
+  const ConversionResult& result = conversion_.Result();
+  const auto rewrite = [](LongTextBox& box, const TextEdit& change, const std::u16string& text) {
+    box.setPlainTextStretch(static_cast<int>(change.position), static_cast<int>(change.removed),
+                            QStringView(text).sliced(static_cast<qsizetype>(change.position),
+                                                     static_cast<qsizetype>(change.added)));
+  };
+  rewrite(*Text2, changes.pinyin, result.pinyin);
+  rewrite(*Text5, changes.hints, result.hints);
+}
 
 void Form1::List1_Click() {
   const QList<QListWidgetItem*> selected = List1->selectedItems();

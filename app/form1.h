@@ -8,6 +8,7 @@
 
 #include "app/form_layout.h"
 #include "convert/conversion.h"
+#include "convert/incremental_conversion.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -64,8 +65,9 @@ class Form1 : public QWidget {
   DisplayMode DisplayModeChosen() const;
 
   std::filesystem::path programDirectory_;
-  PinyinConverter converter_;        // holds what it needs of the character table
-  ConversionResult lastConversion_;  // kept so that its storage is reused
+  PinyinConverter converter_;  // holds what it needs of the character table
+  // The conversion of Text1's text that Text2 and Text5 show.
+  IncrementalConversion conversion_{converter_};
   Form1Sizes sizes_ = DesignSizes();
   std::unique_ptr<Form2> form2_;
   ReadAloud* readAloud_ = nullptr;

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <random>
 #include <utility>
 
 #include "gui_test_support.h"
@@ -258,6 +259,62 @@ class Form1Test : public MainWindowTest {
     QCOMPARE(text2->toPlainText(), QStringLiteral("chóng qìng shuí "));
     // The hint of 谁 types the shown shuí (it was SHEI, the dictionary reading).
     QCOMPARE(text5->toPlainText(), QStringLiteral("CHONG QING SHUI "));
+  }
+
+  // A random walk of a child's and a parent's edits of the source box: after
+  // each, the pinyin and hint boxes show what converting the whole source
+  // gives, also after the user typed into one of them.
+  void everyEditShowsTheConversionOfTheWholeSource() {
+    auto* text1 = Child<LongTextBox>(form1(), "Text1");
+    auto* text2 = Child<LongTextBox>(form1(), "Text2");
+    auto* text5 = Child<LongTextBox>(form1(), "Text5");
+    const QStringList pieces = {
+        QStringLiteral("一只小鸟"), QStringLiteral("高兴"), QStringLiteral("重庆"),
+        QStringLiteral("长大了"),   QStringLiteral("还给"), QStringLiteral("睡着"),
+        QStringLiteral("成长"),     QStringLiteral("ab "),  QStringLiteral("，"),
+        QStringLiteral("\n"),       QStringLiteral("𠀀"),   QStringLiteral("行"),
+        QStringLiteral("得"),       QStringLiteral("地"),   QStringLiteral("不对")};
+    std::mt19937 random(8122026);
+    for (int step = 0; step < 400; ++step) {
+      QWidget* focused = text1;
+      const int size = static_cast<int>(text1->toPlainText().size());
+      text1->setCursorPosition(static_cast<int>(random() % (size + 1)));
+      if (random() % 3 == 0) {
+        text1->setCursorPosition(static_cast<int>(random() % (size + 1)), true);
+      }
+      switch (random() % 8) {
+        case 0:
+        case 1:
+        case 2:
+          TypeThroughInputMethod(text1, pieces[static_cast<int>(random() % pieces.size())]);
+          break;
+        case 3:
+          QTest::keyClick(text1, Qt::Key_Backspace);
+          break;
+        case 4:
+          QTest::keyClick(text1, Qt::Key_Delete);
+          break;
+        case 5:
+          QTest::keyClick(text1, Qt::Key_Z, Qt::ControlModifier);
+          break;
+        case 6:
+          text1->replaceAll(pieces[static_cast<int>(random() % pieces.size())].repeated(
+              static_cast<int>(random() % 40)));
+          break;
+        case 7:
+          // The user types into the pinyin or the hint box, and then into
+          // the source box.
+          focused = random() % 2 == 0 ? text2 : text5;
+          TypeThroughInputMethod(focused, QStringLiteral("x"));
+          text1->setCursorPosition(text1->cursorPosition());
+          TypeThroughInputMethod(text1, QStringLiteral("长"));
+          break;
+      }
+      const ConversionResult whole =
+          Converter().Convert(text1->toPlainText().toStdU16String(), DisplayMode::kReadingOnly);
+      QCOMPARE(text2->toPlainText(), QString::fromStdU16String(whole.pinyin));
+      QCOMPARE(text5->toPlainText(), QString::fromStdU16String(whole.hints));
+    }
   }
 
   void choosingAWordLightsItsKeys_data() {
