@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaMethod>
 #include <QMouseEvent>
 
 #include "app/caption_label.h"
@@ -13,6 +14,13 @@ class ClickableLabel : public CaptionLabel {
 
  public:
   using CaptionLabel::CaptionLabel;
+
+  // Whether a click does anything: whether the clicked signal is connected.
+  bool DoesSomething() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&ClickableLabel::clicked));
+  }
+  // A click as the mouse gives it, for assistive technology's press action.
+  void click() { emit clicked(); }
 
  signals:
   void clicked();

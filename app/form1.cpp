@@ -9,8 +9,10 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
+#include <tuple>
 #include <type_traits>
 
+#include "app/accessibility.h"
 #include "app/clickable_label.h"
 #include "app/control_style.h"
 #include "app/form1_design.h"
@@ -80,6 +82,7 @@ Form1::Form1(std::filesystem::path programDirectory)
   setWindowTitle(kProgramCaption);
   setWindowIcon(ProgramIcon());
   setFont(SongTiFont(9));  // labels and buttons, as on a Chinese desktop
+  InstallAccessibility();
   CreateControls();
   resize(RestoredClientSize());
   Form_Load();
@@ -104,18 +107,17 @@ void Form1::CreateControls() {
 
   Image1 = new Picture(QStringLiteral(":/pictures/banner.png"), pictureAt(design.image1), this);
   Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setAccessibleName(kBannerName);
   connect(Image1, &ClickableLabel::clicked, this, &Form1::Image1_Click);
 
-  Label6 = MakeLabel(this, QStringLiteral("Label6"), QStringLiteral("小孩子感兴趣的词（请点击）"),
-                     at(design.label6));
+  Label6 = MakeLabel(this, QStringLiteral("Label6"), kWordListCaption.shown, at(design.label6));
 
   Command5 = new QPushButton(QStringLiteral("帮助"), this);
   Command5->setObjectName(QStringLiteral("Command5"));
   Command5->setGeometry(at(design.command5));
   connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
 
-  Label1 = MakeLabel(this, QStringLiteral("Label1"),
-                     QStringLiteral("文字框:(把要练习的文字拷贝到这里)"), at(design.label1));
+  Label1 = MakeLabel(this, QStringLiteral("Label1"), kSourceBoxCaption.shown, at(design.label1));
   SetTextColour(*Label1, kRed);
 
   List1 = new WordListBox(this);
@@ -129,12 +131,11 @@ void Form1::CreateControls() {
 
   Text1 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), at(design.text1), 14.25);
 
-  Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("拼音:"), at(design.label2));
+  Label2 = MakeLabel(this, QStringLiteral("Label2"), kPinyinBoxCaption.shown, at(design.label2));
   SetTextColour(*Label2, kRed);
   Text2 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text2"), at(design.text2), 24);
 
-  Label5 =
-      MakeLabel(this, QStringLiteral("Label5"), QStringLiteral("打字提示:"), at(design.label5));
+  Label5 = MakeLabel(this, QStringLiteral("Label5"), kHintBoxCaption.shown, at(design.label5));
   SetTextColour(*Label5, kDarkBlue);
   Label3 = new ClickableLabel(QStringLiteral("想要更多好玩的练习？点这里看看我们的主页。"), this);
   Label3->setObjectName(QStringLiteral("Label3"));
@@ -145,14 +146,15 @@ void Form1::CreateControls() {
 
   Image3 = new Picture(QStringLiteral(":/pictures/keyboard.png"), pictureAt(design.image3), this);
   Image3->setObjectName(QStringLiteral("Image3"));
+  Image3->setAccessibleName(kKeyboardPictureName);
   connect(Image3, &ClickableLabel::clicked, this, &Form1::Image3_Click);
 
-  Label4 = MakeLabel(this, QStringLiteral("Label4"),
-                     QStringLiteral("打字框:(在这个文本框中练习输入文字)"), at(design.label4));
+  Label4 = MakeLabel(this, QStringLiteral("Label4"), kPracticeBoxCaption.shown, at(design.label4));
   SetTextColour(*Label4, kDarkBlue);
   Text4 = MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), at(design.text4), 24);
 
-  // Controls that only carry code or data: never shown.
+  // Controls that only carry code or data: never shown, never focused, and
+  // left out of what assistive technology is told about the window.
   Command1 = new QPushButton(QStringLiteral("Command1"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
   Command1->setGeometry(at(design.command1));
@@ -167,6 +169,9 @@ void Form1::CreateControls() {
   Option1->setObjectName(QStringLiteral("Option1"));
   Option1->setGeometry(at(design.option1));
   Option1->hide();
+  for (QWidget* control : NeverShownControls()) {
+    control->setFocusPolicy(Qt::NoFocus);
+  }
   auto* displayMode = new QButtonGroup(this);
   displayMode->addButton(Option3);
   displayMode->addButton(Option1);
@@ -184,6 +189,18 @@ void Form1::CreateControls() {
     picture->hide();
     picture->raise();
     Image2[i] = picture;
+  }
+
+  // The boxes and the word list are named for assistive technology after
+  // their captions, which label them.
+  for (const auto& [label, control, caption] :
+       {std::tuple{Label6, static_cast<QWidget*>(List1), &kWordListCaption},
+        std::tuple{Label1, static_cast<QWidget*>(Text1), &kSourceBoxCaption},
+        std::tuple{Label2, static_cast<QWidget*>(Text2), &kPinyinBoxCaption},
+        std::tuple{Label5, static_cast<QWidget*>(Text5), &kHintBoxCaption},
+        std::tuple{Label4, static_cast<QWidget*>(Text4), &kPracticeBoxCaption}}) {
+    label->setBuddy(control);
+    control->setAccessibleName(caption->name);
   }
 
   setTabOrder(Text1, Text2);
@@ -207,6 +224,8 @@ void Form1::CreateControls() {
   // Connected after the sample text is in place: the load step converts it.
   connect(Text1, &LongTextBox::textChanged, this, &Form1::Text1_Change);
 }
+
+std::array<QWidget*, 3> Form1::NeverShownControls() const { return {Command1, Option3, Option1}; }
 
 QSize Form1::RestoredClientSize() const {
   QSize size =

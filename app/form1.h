@@ -38,6 +38,9 @@ class Form1 : public QWidget {
   // The restored window's client size, fitted to the screen.
   QSize RestoredClientSize() const;
 
+  // The controls that only carry code or data: never shown.
+  std::array<QWidget*, 3> NeverShownControls() const;
+
  private slots:
   void Command1_Click();
   void Text1_Change();

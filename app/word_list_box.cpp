@@ -5,9 +5,12 @@
 
 namespace kelvaro {
 
-WordListBox::WordListBox(QWidget* parent) : QListWidget(parent) {
+WordListBox::WordListBox(QWidget* parent)
+    : QListWidget(parent), focusFrame_(new QFocusFrame(parent)) {
   connect(this, &QListWidget::itemSelectionChanged, this, &WordListBox::SelectionChanged);
 }
+
+WordListBox::~WordListBox() { delete focusFrame_; }
 
 void WordListBox::SelectionChanged() {
   if (!selectedItems().isEmpty()) {
@@ -23,6 +26,12 @@ void WordListBox::focusInEvent(QFocusEvent* event) {
   if (!hadCurrent && currentIndex().isValid()) {
     selectionModel()->clearCurrentIndex();
   }
+  focusFrame_->setWidget(this);  // shows it around the list
+}
+
+void WordListBox::focusOutEvent(QFocusEvent* event) {
+  focusFrame_->setWidget(nullptr);  // hides it
+  QListWidget::focusOutEvent(event);
 }
 
 void WordListBox::mousePressEvent(QMouseEvent* event) {

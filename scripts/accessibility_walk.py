@@ -113,8 +113,8 @@ class Program:
         self.write("Text1", SAMPLE)
 
     def find_boxes(self):
-        # The boxes have no accessible names: they are told apart by place,
-        # top to bottom as on the window.
+        # The boxes are told apart by place, top to bottom as on the window
+        # (their names are accessible_names.py's to check).
         for app in pyatspi.Registry.getDesktop(0):
             try:
                 if app is None or app.get_process_id() != self.process.pid:

@@ -1,10 +1,14 @@
 #!/bin/sh
-# Reads the main window's text boxes as a screen reader does, through AT-SPI:
-# every text query at every offset of a sample text and outside it, each
-# within a time limit, compared with the stock text box (the queries and what
-# is expected are in scripts/accessibility_walk.py). Runs on a virtual X
-# display with a session bus and an accessibility bus of its own; cleans up
-# everything it started; exits non-zero naming the first failure.
+# Reads the main window as a screen reader does, through AT-SPI: first the
+# names of its boxes, word list and pictures, the press action of the pictures
+# and that nothing unseen is offered (scripts/accessible_names.py); then
+# every text query at every offset of a sample text in the text boxes and
+# outside it, each within a time limit, compared with the stock text box (the
+# queries and what is expected are in scripts/accessibility_walk.py). Runs on
+# a virtual X display with a session bus and an accessibility bus of its own;
+# cleans up everything it started; exits non-zero naming the first failure.
+#
+# CHECK_ACCESSIBILITY_DISPLAY: the first X display number tried (87 by default).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh xvfb dbus-x11 at-spi2-core python3-pyatspi
@@ -33,7 +37,7 @@ fail() {
 # A display that no one uses. Xvfb names its display on descriptor 3 once it
 # serves it; when another server has taken that display, Xvfb exits and the
 # next one is tried.
-display=87
+display=${CHECK_ACCESSIBILITY_DISPLAY:-87}
 while :; do
   [ "$display" -lt 100 ] || fail "no free X display: $(cat "$work/xvfb.log")"
   if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
@@ -60,8 +64,12 @@ pids="$pids $DBUS_SESSION_BUS_PID"
 pids="$pids $!"
 
 # Debian's Python, which has the AT-SPI bindings. Each query has a time limit
-# of its own, the whole walk this one.
+# of its own, the names and the whole walk these.
 status=0
+timeout 60 /usr/bin/python3 scripts/accessible_names.py build/app/kelvaro "$work/kelvaro.log" ||
+  status=$?
+[ "$status" -ne 124 ] || fail "reading the names took more than 60 s"
+[ "$status" -eq 0 ] || fail "see the first failure of the names above"
 timeout 300 /usr/bin/python3 scripts/accessibility_walk.py build/app/kelvaro "$work/kelvaro.log" ||
   status=$?
 [ "$status" -ne 124 ] || fail "the walk took more than 300 s"

@@ -2,10 +2,12 @@
 // list entries clicked, the window resized.
 #include "app/form1.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFocusFrame>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -18,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <random>
 #include <utility>
 
@@ -619,6 +622,114 @@ class Form1Test : public MainWindowTest {
     QCOMPARE(recorder.opened.at(0), recorder.opened.at(2));
     QVERIFY(recorder.opened.at(0).isLocalFile());
     QVERIFY(recorder.opened.at(0).path().endsWith(QStringLiteral("/share/kelvaro/index.html")));
+  }
+
+  // What assistive technology is told of each control: its role and name,
+  // the caption that labels it, and whether a press opens the home page.
+  void controlsAsAssistiveTechnologyHasThem_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("opensHomePage");
+    const auto row = [](const char* name, QAccessible::Role role, const char* accessibleName,
+                        const char* caption, bool opensHomePage) {
+      QTest::newRow(name) << name << role << QString::fromUtf8(accessibleName)
+                          << QString::fromUtf8(caption) << opensHomePage;
+    };
+    row("Text1", QAccessible::EditableText, "文字框", "Label1", false);
+    row("Text2", QAccessible::EditableText, "拼音", "Label2", false);
+    row("Text5", QAccessible::EditableText, "打字提示", "Label5", false);
+    row("Text4", QAccessible::EditableText, "打字框", "Label4", false);
+    row("List1", QAccessible::List, "小孩子感兴趣的词", "Label6", false);
+    row("Image1", QAccessible::Button, "横幅：打开主页", "", true);
+    row("Image3", QAccessible::Button, "键盘图：打开主页", "", true);
+    row("Label3", QAccessible::Button, "想要更多好玩的练习？点这里看看我们的主页。", "", true);
+    // A key marker does nothing when clicked: a picture with no name.
+    row("Image2(7)", QAccessible::StaticText, "", "", false);
+  }
+  void controlsAsAssistiveTechnologyHasThem() {
+    QFETCH(QString, name);
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, accessibleName);
+    QFETCH(QString, caption);
+    QFETCH(bool, opensHomePage);
+    QAccessibleInterface* control =
+        QAccessible::queryAccessibleInterface(Child<QWidget>(form1(), name));
+    QVERIFY(control);
+    QCOMPARE(control->role(), role);
+    QCOMPARE(control->text(QAccessible::Name), accessibleName);
+    if (!caption.isEmpty()) {
+      QAccessibleInterface* label =
+          QAccessible::queryAccessibleInterface(Child<QWidget>(form1(), caption));
+      const auto labelled = label->relations(QAccessible::Labelled);
+      QVERIFY2(std::ranges::any_of(labelled,
+                                   [&](const auto& relation) { return relation.first == control; }),
+               qPrintable(caption));
+    }
+    QAccessibleActionInterface* actions = control->actionInterface();
+    const bool pressable =
+        actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction());
+    QCOMPARE(pressable, opensHomePage);
+    if (pressable) {
+      UrlRecorder recorder;
+      QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+      actions->doAction(QAccessibleActionInterface::pressAction());
+      QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+      QCOMPARE(recorder.opened.size(), 1);
+      QVERIFY(recorder.opened.at(0).path().endsWith(QStringLiteral("/share/kelvaro/index.html")));
+    }
+  }
+
+  // The window's accessible children are its controls but those never
+  // shown, which are neither focusable nor visible; each child stands at the
+  // index the window gives for it.
+  void neverShownControlsAreLeftOutOfTheAccessibleTree() {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form1());
+    QList<QObject*> children;
+    for (int i = 0; i < window->childCount(); ++i) {
+      QAccessibleInterface* child = window->child(i);
+      QVERIFY(child);
+      QCOMPARE(window->indexOfChild(child), i);
+      QCOMPARE(child->parent(), window);
+      children << child->object();
+    }
+    for (const char* name : {"Command1", "Option3", "Option1"}) {
+      auto* control = Child<QWidget>(form1(), name);
+      QVERIFY2(control && !children.contains(control), name);
+      const QAccessible::State state = QAccessible::queryAccessibleInterface(control)->state();
+      QVERIFY2(!state.focusable && state.invisible, name);
+      QCOMPARE(window->indexOfChild(QAccessible::queryAccessibleInterface(control)), -1);
+    }
+    for (QWidget* control : form1()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      const bool neverShown =
+          QStringList{"Command1", "Option3", "Option1"}.contains(control->objectName());
+      if (!neverShown && !qobject_cast<QFocusFrame*>(control))
+        QVERIFY2(children.contains(control), qPrintable(control->objectName()));
+    }
+  }
+
+  // Tab to the word list draws a frame around it, outside it, and leaving
+  // the list takes the frame away; the list itself looks the same.
+  void theWordListShowsItsFocus() {
+    QVERIFY(QTest::qWaitForWindowActive(form1()));
+    auto* list = Child<QListWidget>(form1(), "List1");
+    const QRect around = list->geometry().adjusted(-4, -4, 4, 4);
+    const auto shot = [&] {
+      QApplication::processEvents();
+      return std::pair{form1()->grab(around).toImage(), list->grab().toImage()};
+    };
+    const auto [ringBefore, listBefore] = shot();
+    list->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), list);
+    const auto [ringWithFocus, listWithFocus] = shot();
+    QVERIFY(ringWithFocus != ringBefore);
+    QCOMPARE(listWithFocus, listBefore);
+    Child<QWidget>(form1(), "Text1")->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(!list->hasFocus());
+    const auto [ringAfter, listAfter] = shot();
+    QCOMPARE(ringAfter, ringBefore);
+    QCOMPARE(listAfter, listBefore);
   }
 };
 
