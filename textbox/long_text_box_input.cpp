@@ -102,8 +102,6 @@ bool LongTextBoxPrivate::TakesShortcut(QKeyEvent* key) const {
 
 bool LongTextBoxPrivate::keyPressEvent(QKeyEvent* event) {
   if (!MoveByKey(event) && !EditByKey(event)) return false;
-  // A selection made by keys extends by characters.
-  selectBy_ = SelectBy::Characters;
   event->accept();
   return true;
 }
@@ -300,9 +298,7 @@ void LongTextBoxPrivate::mousePressEvent(QMouseEvent* event) {
     cursor.movePosition(QTextCursor::StartOfBlock);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-    selectBy_ = SelectBy::Paragraphs;
-    selectionOrigin_ = cursor.anchor();
-    selectionOriginEnd_ = cursor.position();
+    paragraphClicked_ = cursor;
     Apply(cursor);
     return;
   }
@@ -318,7 +314,11 @@ void LongTextBoxPrivate::mousePressEvent(QMouseEvent* event) {
     ExtendSelection(position, point.x());
     return;
   }
-  selectBy_ = SelectBy::Characters;
+  PlaceCursorByMouse(position);
+}
+
+void LongTextBoxPrivate::PlaceCursorByMouse(int position) {
+  wordClicked_ = paragraphClicked_ = QTextCursor();
   setCursorPosition(position);
 }
 
@@ -335,23 +335,27 @@ void LongTextBoxPrivate::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void LongTextBoxPrivate::ExtendSelection(int position, qreal x) {
-  if (selectBy_ == SelectBy::Characters) {
+  const bool byParagraphs = paragraphClicked_.hasSelection();
+  const QTextCursor& clicked = byParagraphs ? paragraphClicked_ : wordClicked_;
+  if (!clicked.hasSelection()) {
     setCursorPosition(position, true);
     return;
   }
+  const int origin = clicked.selectionStart();
+  const int originEnd = clicked.selectionEnd();
   QTextCursor cursor = DocumentCursor();
   // Within the word or paragraph clicked first, that one stays selected.
-  if (position >= selectionOrigin_ && position <= selectionOriginEnd_) {
-    cursor.setPosition(selectionOrigin_);
-    cursor.setPosition(selectionOriginEnd_, QTextCursor::KeepAnchor);
+  if (position >= origin && position <= originEnd) {
+    cursor.setPosition(origin);
+    cursor.setPosition(originEnd, QTextCursor::KeepAnchor);
     Apply(cursor);
     return;
   }
   // Otherwise from the far end of that one to the edge of the paragraph,
   // or to the nearer edge of the word, where the point lies over the word.
-  const bool backwards = position < selectionOriginEnd_;
+  const bool backwards = position < originEnd;
   int edge = position;
-  if (selectBy_ == SelectBy::Paragraphs) {
+  if (byParagraphs) {
     cursor.setPosition(position);
     if (backwards) {
       cursor.movePosition(QTextCursor::StartOfBlock);
@@ -372,19 +376,19 @@ void LongTextBoxPrivate::ExtendSelection(int position, qreal x) {
     if (x < std::min(startX, endX) || x > std::max(startX, endX)) return;
     edge = std::abs(x - startX) < std::abs(endX - x) ? wordStart : wordEnd;
   }
-  cursor.setPosition(backwards ? selectionOriginEnd_ : selectionOrigin_);
+  cursor.setPosition(backwards ? originEnd : origin);
   cursor.setPosition(edge, QTextCursor::KeepAnchor);
   Apply(cursor);
 }
 
 void LongTextBoxPrivate::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
-    if (mightDrag_) setCursorPosition(PositionAt(event->position()));
+    if (mightDrag_) PlaceCursorByMouse(PositionAt(event->position()));
     mightDrag_ = false;
     SetSelectionToClipboard();
   } else if (event->button() == Qt::MiddleButton &&
              QApplication::clipboard()->supportsSelection()) {
-    setCursorPosition(PositionAt(event->position()));
+    PlaceCursorByMouse(PositionAt(event->position()));
     InsertFromMimeData(QApplication::clipboard()->mimeData(QClipboard::Selection));
   }
 }
@@ -395,9 +399,8 @@ void LongTextBoxPrivate::mouseDoubleClickEvent(QMouseEvent* event) {
   cursor.setPosition(PositionAt(event->position()));
   const int line = lines_.LineOf(cursor.position());
   if (lines_.LineEnd(line) > lines_.Start(line)) cursor.select(QTextCursor::WordUnderCursor);
-  selectBy_ = SelectBy::Words;
-  selectionOrigin_ = cursor.selectionStart();
-  selectionOriginEnd_ = cursor.selectionEnd();
+  paragraphClicked_ = QTextCursor();
+  wordClicked_ = cursor;
   sinceDoubleClick_.start();
   doubleClickPoint_ = event->position();
   goalX_ = -1;

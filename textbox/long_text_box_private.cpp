@@ -157,7 +157,7 @@ void LongTextBoxPrivate::setPlainTextStretch(int position, int removed, QStringV
 void LongTextBoxPrivate::TextSet() {
   documentCurrent_ = false;
   modified_ = false;
-  selectBy_ = SelectBy::Characters;
+  wordClicked_ = paragraphClicked_ = QTextCursor();
   goalX_ = -1;
   verticalScrollBar()->setValue(0);
   CursorMoved();

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QScrollBar>
 #include <QString>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <functional>
 #include <memory>
@@ -16,7 +17,6 @@
 #include "textbox/wrapped_lines.h"
 
 class QMimeData;
-class QTextCursor;
 class QTextDocument;
 
 namespace kelvaro {
@@ -136,6 +136,9 @@ class LongTextBoxPrivate : public QObject {
   void InsertFromMimeData(const QMimeData* data);
   void DeleteSelection();
   bool MoveByKey(QKeyEvent* event);
+  // Places the cursor where the mouse puts it, ending a selection by words
+  // or paragraphs.
+  void PlaceCursorByMouse(int position);
   // Moves the cursor to a position under the point at x, keeping the anchor:
   // by characters, or by the words or paragraphs of the double or triple
   // click that began the selection.
@@ -225,11 +228,11 @@ class LongTextBoxPrivate : public QObject {
   int extraRows_ = 0;  // rows the caret's line takes beyond one while composing
 
   // Mouse selection: by words after a double click, by paragraphs after a
-  // triple click; a press in the selection may start a drag.
-  enum class SelectBy { Characters, Words, Paragraphs };
-  SelectBy selectBy_ = SelectBy::Characters;
-  int selectionOrigin_ = 0;  // the start of the word or paragraph clicked first
-  int selectionOriginEnd_ = 0;
+  // triple click, for as long as some of the word or paragraph clicked is
+  // left: the document moves these cursors with its edits, as a plain text
+  // edit keeps what was clicked. A press in the selection may start a drag.
+  QTextCursor wordClicked_;
+  QTextCursor paragraphClicked_;
   QPointF pressPoint_;
   bool mightDrag_ = false;
   QElapsedTimer sinceDoubleClick_;
