@@ -19,6 +19,11 @@
 //   paragraph, the box starts a new one (RunStep).
 // - Attribute runs: a plain text edit splits a paragraph where it was
 //   edited, the box gives one run a paragraph (CompareAccessible).
+// - Line geometry: the box shows whole lines only, and at heights where the
+//   viewport holds one more whole line with the lines closer, it sets them
+//   closer than a plain text edit. Each box is clicked at its own character
+//   boxes, and rectangles are only checked against the box's own hit tests
+//   (RunStep, CompareAccessible).
 //
 // Not yet the same, so left out of the walk: tabs (a line is wrapped with a
 // tab as wide as a space, not to the next tab stop; kPieces) and Page Up and
@@ -542,11 +547,14 @@ void TextBoxWalk::RunStep() {
       break;
     }
     default: {
+      // Heights too: at some the box sets its lines closer than a plain
+      // text edit, to show one more whole line.
       const int width = 40 + pick_(300);
-      step = QStringLiteral("width %1").arg(width);
+      const int height = 40 + pick_(kBoxSize.height() - 40 + 1);
+      step = QStringLiteral("size %1x%2").arg(width).arg(height);
       Timed(step, [&] {
-        plain_->resize(width, kBoxSize.height());
-        box_->resize(width, kBoxSize.height());
+        plain_->resize(width, height);
+        box_->resize(width, height);
       });
       break;
     }
