@@ -587,7 +587,9 @@ std::optional<QString> TextBoxWalk::Compare() {
   if (auto different = CompareAccessible()) return different;
   // Every question again with the caret at each position, unless a text is
   // being composed (a plain text edit keeps the caret where composing began).
-  if (!plain_->textCursor().block().layout()->preeditAreaText().isEmpty()) return std::nullopt;
+  // Composing, the last step was the input method's, which put the caret in view.
+  if (!plain_->textCursor().block().layout()->preeditAreaText().isEmpty())
+    return CaretShownWhole(QStringLiteral("while composing"));
   const QTextCursor saved = plain_->textCursor();
   const int size = static_cast<int>(plain_->toPlainText().size());
   std::optional<QString> different;
@@ -597,11 +599,24 @@ std::optional<QString> TextBoxWalk::Compare() {
     plain_->setTextCursor(moved);
     box_->setCursorPosition(at);
     different = CompareInputMethod(QStringLiteral("with the caret at %1").arg(at));
+    if (!different) different = CaretShownWhole(QStringLiteral("at %1").arg(at));
   }
   plain_->setTextCursor(saved);
   box_->setCursorPosition(saved.anchor());
   box_->setCursorPosition(saved.position(), true);
   return different;
+}
+
+std::optional<QString> TextBoxWalk::CaretShownWhole(const QString& at) {
+  // Placing the caret scrolls its row, a whole row, into the viewport.
+  const QRect caret = box_->cursorRect();
+  const int height = box_->viewport()->height();
+  if (caret.top() >= 0 && caret.bottom() < height) return std::nullopt;
+  return QStringLiteral("the caret %1 spans rows %2 to %3 of a viewport %4 high")
+      .arg(at)
+      .arg(caret.top())
+      .arg(caret.bottom())
+      .arg(height);
 }
 
 std::optional<QString> TextBoxWalk::CompareInputMethod(const QString& at) {
