@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QInputMethod>
