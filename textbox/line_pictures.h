@@ -36,7 +36,7 @@ class LinePictures {
     std::unique_ptr<QTextLayout> layout;  // shaped once, for the caret too
   };
 
-  // Starts a paint whose line pictures have this size, pixel ratio and
+  // Starts a paint whose line pictures have this size in device pixels, pixel ratio and
   // colour group; pictures made for others are dropped.
   void BeginPaint(QSize lineSize, qreal pixelRatio, QPalette::ColorGroup colours);
   // The picture of `line`, made by `make` (pixmap and layout) when the last

@@ -120,7 +120,7 @@ bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
   if (vertical && goalX_ < 0) goalX_ = cursorRect().left();
   const auto toLine = [&](int target) {
     target = std::max(0, lines_.HasLine(target) ? target : lines_.count() - 1);
-    const qreal top = LineTop(target) + LineHeight() / 2;
+    const qreal top = LineTop(target) + Grid().pitch / 2;
     cursor.setPosition(PositionAt(QPointF(goalX_, top)), mode);
   };
   std::optional<qreal> pagingTop;
@@ -153,29 +153,35 @@ bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
       break;
     case Move::PageUp:
     case Move::PageDown: {
-      // Scrolls a page, the line cut by the bottom edge becoming the top one
-      // (or the other way round), and moves the caret to the line that keeps
-      // it where it was on the screen. When the end (or the start) of the
-      // text is already in view, the caret goes to the last (or first) line.
-      const qreal caretTop = pagingTop_ ? *pagingTop_ : LineTop(line);
-      pagingTop = caretTop;
-      const qreal height = LineHeight();
+      // Scrolls a page, the row below the last one shown becoming the top
+      // one (or the other way round), and moves the caret to the line that
+      // keeps it where it was on the screen. When the end (or the start) of
+      // the text is already in view, the caret goes to the last (or first) line.
       QScrollBar* bar = verticalScrollBar();
+      // The caret's height is kept as a plain text edit keeps it, which
+      // shows its top margin above the first line only: scrolled, its lines
+      // stand a margin higher than the box's.
+      const auto screenTop = [&](int at) {
+        return LineTop(at) - (bar->value() > 0 ? kTextMargin : 0);
+      };
+      const qreal caretTop = pagingTop_ ? *pagingTop_ : screenTop(line);
+      pagingTop = caretTop;
+      const int rows = Grid().rows;
+      const int bottomRow = bar->value() + rows - 1;
+      const int bottomLine = LineOfRow(bottomRow);
+      const int bottomLineRows = bottomLine == line ? 1 + extraRows_ : 1;
       int target = line;
-      const int bottomLine = LineAtY(viewport()->height() - 1);
       if (found->move == Move::PageDown && !lines_.HasLine(bottomLine + 1) &&
-          LineTop(bottomLine) + height <= viewport()->height()) {
+          RowOfLine(bottomLine) + bottomLineRows - 1 <= bottomRow) {
         target = bottomLine;
       } else if (found->move == Move::PageUp && bar->value() == 0) {
         target = 0;
       } else if (found->move == Move::PageDown) {
-        bar->setValue(static_cast<int>(kTextMargin + LineAtY(viewport()->height() - 1) * height));
-        while (lines_.HasLine(target + 1) && LineTop(target) < caretTop) ++target;
+        bar->setValue(bar->value() + rows);
+        while (lines_.HasLine(target + 1) && screenTop(target) < caretTop) ++target;
       } else {
-        const int top = static_cast<int>(
-            std::ceil((bar->value() - viewport()->height() - kTextMargin) / height));
-        bar->setValue(top <= 0 ? 0 : static_cast<int>(kTextMargin + top * height));
-        while (target > 0 && LineTop(target) > caretTop) --target;
+        bar->setValue(bar->value() - rows);
+        while (target > 0 && screenTop(target) > caretTop) --target;
       }
       toLine(target);
       break;

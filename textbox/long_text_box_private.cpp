@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -383,10 +382,16 @@ void LongTextBoxPrivate::SetSelectionToClipboard() const {
 
 // Layout ------------------------------------------------------------------
 
-qreal LongTextBoxPrivate::LineHeight() const {
-  // A text line's height: ascent, descent and leading, rounded up.
-  const QFontMetricsF metrics(font());
-  return std::ceil(metrics.ascent() + metrics.descent() + std::max<qreal>(0, metrics.leading()));
+const LineGrid& LongTextBoxPrivate::Grid() const {
+  const int height = viewport()->height();
+  const qreal ratio = viewport()->devicePixelRatioF();
+  if (!grid_ || gridHeight_ != height || gridPixelRatio_ != ratio) {
+    // Rows start below the top margin and may reach the bottom edge.
+    grid_ = LineGrid::For(font(), height - kTextMargin, ratio);
+    gridHeight_ = height;
+    gridPixelRatio_ = ratio;
+  }
+  return *grid_;
 }
 
 qreal LongTextBoxPrivate::LineWidth() const {
@@ -394,27 +399,33 @@ qreal LongTextBoxPrivate::LineWidth() const {
 }
 
 qreal LongTextBoxPrivate::LineTop(int line) const {
-  qreal top = kTextMargin + line * LineHeight() - verticalScrollBar()->value();
-  if (extraRows_ > 0 && line > lines_.LineOf(cursor_)) top += extraRows_ * LineHeight();
-  return top;
+  return kTextMargin + (RowOfLine(line) - verticalScrollBar()->value()) * Grid().pitch;
 }
 
-int LongTextBoxPrivate::FirstVisibleLine() const {
-  const int line = static_cast<int>((verticalScrollBar()->value() - kTextMargin) / LineHeight());
-  return std::max(0, lines_.HasLine(line) ? line : lines_.count() - 1);
+int LongTextBoxPrivate::RowOfLine(int line) const {
+  return extraRows_ > 0 && line > lines_.LineOf(cursor_) ? line + extraRows_ : line;
 }
 
-int LongTextBoxPrivate::LineAtY(qreal y) const {
-  qreal contentY = y + verticalScrollBar()->value() - kTextMargin;
-  const qreal height = LineHeight();
+int LongTextBoxPrivate::LineOfRow(int row) const {
+  int line = std::max(0, row);
   if (extraRows_ > 0) {
     const int caretLine = lines_.LineOf(cursor_);
-    if (contentY >= caretLine * height && contentY < (caretLine + 1 + extraRows_) * height)
-      return caretLine;
-    if (contentY >= caretLine * height) contentY -= extraRows_ * height;
+    if (line > caretLine) line = std::max(caretLine, line - extraRows_);
   }
-  const int line = std::max(0, static_cast<int>(std::floor(contentY / height)));
   return lines_.HasLine(line) ? line : lines_.count() - 1;
+}
+
+int LongTextBoxPrivate::RowAt(int line, int layoutIndex) const {
+  if (preedit_.isEmpty() || line != lines_.LineOf(cursor_)) return RowOfLine(line);
+  const QTextLine row = LayOutLine(line)->lineForTextPosition(layoutIndex);
+  return RowOfLine(line) + (row.isValid() ? row.lineNumber() : 0);
+}
+
+int LongTextBoxPrivate::FirstVisibleLine() const { return LineOfRow(verticalScrollBar()->value()); }
+
+int LongTextBoxPrivate::LineAtY(qreal y) const {
+  const qreal rows = std::floor((y - kTextMargin) / Grid().pitch);
+  return LineOfRow(verticalScrollBar()->value() + static_cast<int>(rows));
 }
 
 int LongTextBoxPrivate::LayoutIndex(int line, int position) const {
@@ -444,12 +455,14 @@ std::unique_ptr<QTextLayout> LongTextBoxPrivate::LayOutLine(int line) const {
   }
   layout->setCacheEnabled(true);
   layout->beginLayout();
-  qreal y = 0;
+  const LineGrid& grid = Grid();
+  qreal top = 0;
   for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
     row.setLeadingIncluded(true);
     row.setLineWidth(LineWidth());
-    row.setPosition(QPointF(0, y));
-    y += LineHeight();
+    // On the grid's baseline: the row's position is where its ascent starts.
+    row.setPosition(QPointF(0, top + grid.baseline - row.ascent()));
+    top += grid.pitch;
   }
   layout->endLayout();
   return layout;
@@ -500,10 +513,8 @@ void LongTextBoxPrivate::UpdateExtraRows() {
 int LongTextBoxPrivate::PositionAt(QPointF point, QTextLine::CursorPosition at) const {
   const int line = LineAtY(point.y());
   const auto layout = LayOutLine(line);
-  const qreal rowY = point.y() - LineTop(line);
-  QTextLine row = layout->lineAt(0);
-  for (int i = 1; i < layout->lineCount() && layout->lineAt(i).y() <= rowY; ++i)
-    row = layout->lineAt(i);
+  const int rowInLine = static_cast<int>(std::floor((point.y() - LineTop(line)) / Grid().pitch));
+  const QTextLine row = layout->lineAt(std::clamp(rowInLine, 0, layout->lineCount() - 1));
   int index = row.xToCursor(point.x() - kTextMargin, at);
   const int start = lines_.Start(line);
   if (lines_.LineOf(cursor_) == line && !preedit_.isEmpty()) {
@@ -531,7 +542,8 @@ QRect LongTextBoxPrivate::cursorRect() const {
   const int index = LayoutIndex(line, cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_);
   const QTextLine row = layout->lineForTextPosition(index);
   const qreal x = kTextMargin + row.cursorToX(index);
-  return QRectF(x, LineTop(line) + row.y(), 1, row.height()).toAlignedRect();
+  const qreal pitch = Grid().pitch;
+  return QRectF(x, LineTop(line) + row.lineNumber() * pitch, 1, pitch).toAlignedRect();
 }
 
 qreal LongTextBoxPrivate::XOf(int position) const {
@@ -559,8 +571,8 @@ QRect LongTextBoxPrivate::CharacterRect(int position) const {
     const qreal end = index < row.textStart() + row.textLength() ? row.cursorToX(index + 1) : start;
     box = QRectF(std::min(start, end), 0, std::max<qreal>(1, std::abs(end - start)), 0);
   }
-  box.setTop(row.y());
-  box.setHeight(row.height());
+  box.setTop(row.lineNumber() * Grid().pitch);
+  box.setHeight(Grid().pitch);
   return box.translated(kTextMargin, LineTop(line)).toAlignedRect();
 }
 
@@ -579,27 +591,38 @@ void LongTextBoxPrivate::Rewrap() {
 }
 
 void LongTextBoxPrivate::UpdateScrollRange() {
-  const qreal height = (lines_.EstimatedCount() + extraRows_) * LineHeight() + 2 * kTextMargin;
+  // In whole rows, so that the top row is always whole, by the bar, the
+  // wheel or the keys; the last page shows the last rows.
+  const int rows = Grid().rows;
   QScrollBar* bar = verticalScrollBar();
-  bar->setPageStep(std::max(1, viewport()->height()));
-  bar->setSingleStep(static_cast<int>(LineHeight()));
-  bar->setRange(0, std::max(0, static_cast<int>(std::ceil(height)) - viewport()->height()));
+  bar->setPageStep(rows);
+  bar->setSingleStep(1);
+  bar->setRange(0, std::max(0, lines_.EstimatedCount() + extraRows_ - rows));
 }
 
-void LongTextBoxPrivate::EnsureCursorVisible() { EnsureVisible(cursorRect()); }
+void LongTextBoxPrivate::EnsureCursorVisible() {
+  const int line = lines_.LineOf(cursor_);
+  EnsureRowVisible(
+      RowAt(line, LayoutIndex(line, cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_)));
+}
 
-void LongTextBoxPrivate::EnsureVisible(const QRect& rect) {
-  // Finding the rectangle wrapped the lines up to it: the scroll range now
+void LongTextBoxPrivate::ScrollTo(int position) {
+  const int line = lines_.LineOf(position);
+  EnsureRowVisible(RowAt(line, LayoutIndex(line, position)));
+}
+
+void LongTextBoxPrivate::EnsureRowVisible(int row) {
+  // Finding the row wrapped the lines up to it: the scroll range now
   // reaches it.
   UpdateScrollRange();
   // A hidden box has no final size yet: scrolling for it would leave the
   // text scrolled once the box is laid out and shown.
   if (!box_->isVisible()) return;
   QScrollBar* bar = verticalScrollBar();
-  if (rect.top() < 0) {
-    bar->setValue(bar->value() + rect.top() - kTextMargin);
-  } else if (rect.bottom() >= viewport()->height()) {
-    bar->setValue(bar->value() + rect.bottom() + 1 + kTextMargin - viewport()->height());
+  if (row < bar->value()) {
+    bar->setValue(row);
+  } else if (row >= bar->value() + Grid().rows) {
+    bar->setValue(row - Grid().rows + 1);
   }
 }
 
@@ -621,11 +644,18 @@ void LongTextBoxPrivate::paintEvent() {
   const int selectionTo = std::max(cursor_, anchor_);
   const int caretLine = lines_.LineOf(cursor_);
   const bool caretShown = (caretShown_ && hasFocus() && preeditCursorShown_);
-  const QSize lineSize(viewport()->width(), static_cast<int>(LineHeight()));
-  pictures_.BeginPaint(lineSize, viewport()->devicePixelRatioF(), palette().currentColorGroup());
+  // Only whole rows: nothing is drawn below the last row the viewport holds
+  // whole, nor above the first (a line being composed may reach there).
+  const LineGrid& grid = Grid();
+  const qreal rowsBottom = kTextMargin + grid.rows * grid.pitch;
+  painter.setClipRect(QRectF(0, kTextMargin, viewport()->width(), grid.rows * grid.pitch));
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const QSize deviceLineSize(static_cast<int>(std::ceil(viewport()->width() * ratio)),
+                             static_cast<int>(std::lround(grid.pitch * ratio)));
+  pictures_.BeginPaint(deviceLineSize, ratio, palette().currentColorGroup());
   for (int line = FirstVisibleLine(); lines_.HasLine(line); ++line) {
     const qreal top = LineTop(line);
-    if (top >= viewport()->height()) break;
+    if (top >= rowsBottom - 0.5 / ratio) break;
     const int start = lines_.Start(line);
     const int end = lines_.LineEnd(line);
     // The follow mark under the selection, each as a range of the line's layout.
@@ -654,15 +684,19 @@ void LongTextBoxPrivate::paintEvent() {
       // The line being composed may take several rows; it is drawn as it is.
       composing = LayOutLine(line);
       layout = composing.get();
+      painter.save();
+      painter.setClipRect(QRectF(0, top, viewport()->width(), layout->lineCount() * grid.pitch),
+                          Qt::IntersectClip);
       painter.setPen(palette().text().color());
       layout->draw(&painter, origin, selections);
+      painter.restore();
     } else {
       const auto& picture = pictures_.Get(key, [&] {
-        LinePictures::Picture made{
-            {}, QPixmap(lineSize * viewport()->devicePixelRatioF()), LayOutLine(line)};
-        made.pixmap.setDevicePixelRatio(viewport()->devicePixelRatioF());
+        LinePictures::Picture made{{}, QPixmap(deviceLineSize), LayOutLine(line)};
+        made.pixmap.setDevicePixelRatio(ratio);
         QPainter linePainter(&made.pixmap);
-        linePainter.fillRect(QRect(QPoint(0, 0), lineSize), palette().base());
+        linePainter.fillRect(QRectF(QPointF(0, 0), deviceLineSize.toSizeF() / ratio),
+                             palette().base());
         linePainter.setPen(palette().text().color());
         made.layout->draw(&linePainter, QPointF(kTextMargin, 0), selections);
         return made;
@@ -671,13 +705,25 @@ void LongTextBoxPrivate::paintEvent() {
       layout = picture.layout.get();
     }
     if (line == caretLine && caretShown) {
-      layout->drawCursor(&painter, origin,
-                         LayoutIndex(line, cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_));
+      DrawCaret(painter, *layout, origin,
+                LayoutIndex(line, cursor_) + (preedit_.isEmpty() ? 0 : preeditCursor_));
     }
     if (dropCursor_ >= 0 && lines_.LineOf(dropCursor_) == line)
-      layout->drawCursor(&painter, origin, LayoutIndex(line, dropCursor_));
+      DrawCaret(painter, *layout, origin, LayoutIndex(line, dropCursor_));
   }
   pictures_.EndPaint();
+}
+
+void LongTextBoxPrivate::DrawCaret(QPainter& painter, const QTextLayout& layout, QPointF origin,
+                                   int index) const {
+  // A text layout's caret is as tall as the font's line, which may be
+  // taller than a row of the grid.
+  const QTextLine row = layout.lineForTextPosition(index);
+  if (!row.isValid()) return;
+  const qreal pitch = Grid().pitch;
+  painter.fillRect(
+      QRectF(origin.x() + row.cursorToX(index), origin.y() + row.lineNumber() * pitch, 1, pitch),
+      palette().text());
 }
 
 void LongTextBoxPrivate::SetFollowMark(int from, int to) {
@@ -707,6 +753,7 @@ void LongTextBoxPrivate::changeEvent(QEvent* event) {
   if (type == QEvent::PaletteChange || type == QEvent::StyleChange || type == QEvent::FontChange)
     pictures_.Clear();
   if (type == QEvent::FontChange) {
+    grid_.reset();
     lines_.setFont(font());
     Rewrap();
     viewport()->update();

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "textbox/line_grid.h"
 #include "textbox/line_pictures.h"
 #include "textbox/long_text_box.h"
 #include "textbox/wrapped_lines.h"
@@ -100,7 +101,8 @@ class LongTextBoxPrivate : public QObject {
   // Where the shown line that holds a position starts and ends; a wrapped
   // line ends before the space that ended it, as in a text layout.
   std::pair<int, int> LineBoundaries(int position) const;
-  void ScrollTo(int position) { EnsureVisible(CharacterRect(position)); }
+  // Scrolls the least that shows the row of a position.
+  void ScrollTo(int position);
 
  protected:
   void timerEvent(QTimerEvent* event) override;  // the caret's blink
@@ -149,10 +151,17 @@ class LongTextBoxPrivate : public QObject {
   void DeleteCharacter(QTextCursor& cursor, bool backwards);
   void SetSelectionToClipboard() const;
 
-  // Layout.
-  qreal LineHeight() const;
+  // Layout. The scroll bar counts rows: one a line, and the rows a line
+  // being composed takes beyond one (extraRows_).
+  // The rows of the viewport as it is now.
+  const LineGrid& Grid() const;
   qreal LineWidth() const;
   qreal LineTop(int line) const;
+  // The row of a line's first row, and the line shown in a row.
+  int RowOfLine(int line) const;
+  int LineOfRow(int row) const;
+  // The row that shows a place in a line's layout.
+  int RowAt(int line, int layoutIndex) const;
   int FirstVisibleLine() const;
   // A shaped line, with the pre-edit text inserted when it holds the caret.
   std::unique_ptr<QTextLayout> LayOutLine(int line) const;
@@ -171,9 +180,10 @@ class LongTextBoxPrivate : public QObject {
   void StartDrag();
   void UpdateScrollRange();
   void EnsureCursorVisible();
-  // Updates the scroll range, then scrolls the least that shows a rectangle
-  // of the viewport.
-  void EnsureVisible(const QRect& rect);
+  // Updates the scroll range, then scrolls the least that shows a row whole.
+  void EnsureRowVisible(int row);
+  // The caret before a place in a line's layout, as tall as its row.
+  void DrawCaret(QPainter& painter, const QTextLayout& layout, QPointF origin, int index) const;
   void CursorMoved();
   void RestartBlink();
 
@@ -188,6 +198,11 @@ class LongTextBoxPrivate : public QObject {
   mutable int knownLineStart_ = -1;
   mutable int knownParagraphStart_ = 0;
   LinePictures pictures_;  // of the lines in view
+  // The grid for the viewport's height and pixel ratio it was made for; none
+  // after a change of the font.
+  mutable std::optional<LineGrid> grid_;
+  mutable int gridHeight_ = 0;
+  mutable qreal gridPixelRatio_ = 0;
   std::unique_ptr<QTextDocument> document_;
   bool documentCurrent_ = false;
   bool fillingDocument_ = false;  // from the text, which needs no change

@@ -7,7 +7,12 @@
 //   text edit gives it in its viewport's, one frame width off.
 // - The text reads back exactly as set, no-break spaces included; a plain
 //   text edit turns them into spaces.
-// - Scroll positions: the box scrolls by pixels, a plain text edit by lines.
+// - Line geometry: the box shows whole lines only, where a plain text edit
+//   shows a line cut by the bottom edge, and where the viewport holds one
+//   more whole line with the lines closer, it sets them that much closer
+//   (the boxes here are of heights where it does not). Its top margin stays
+//   when it is scrolled. Both scroll bars count lines; scroll positions are
+//   not compared.
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>

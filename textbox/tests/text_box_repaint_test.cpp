@@ -87,6 +87,9 @@ class TextBoxRepaintTest : public QObject {
       box.setFont(sans);
     });
     QTest::newRow("narrower") << Change([](LongTextBox& box) { box.resize(300, 140); });
+    // Heights at which the lines stand at other distances.
+    QTest::newRow("lower") << Change([](LongTextBox& box) { box.resize(420, 120); });
+    QTest::newRow("taller") << Change([](LongTextBox& box) { box.resize(420, 190); });
     QTest::newRow("disabled") << Change([](LongTextBox& box) { box.setEnabled(false); });
     QTest::newRow("scrolled") << Change([](LongTextBox& box) {
       box.verticalScrollBar()->setValue(box.verticalScrollBar()->singleStep());

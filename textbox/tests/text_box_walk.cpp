@@ -19,6 +19,11 @@
 //   paragraph, the box starts a new one (RunStep).
 // - Attribute runs: a plain text edit splits a paragraph where it was
 //   edited, the box gives one run a paragraph (CompareAccessible).
+// - Line geometry: the box shows whole lines only, and at heights where the
+//   viewport holds one more whole line with the lines closer, it sets them
+//   closer than a plain text edit. Each box is clicked at its own character
+//   boxes, and rectangles are only checked against the box's own hit tests
+//   (RunStep, CompareAccessible).
 //
 // Not yet the same, so left out of the walk: tabs (a line is wrapped with a
 // tab as wide as a space, not to the next tab stop; kPieces) and Page Up and
@@ -557,11 +562,14 @@ void TextBoxWalk::RunStep() {
       break;
     }
     default: {
+      // Heights too: at some the box sets its lines closer than a plain
+      // text edit, to show one more whole line.
       const int width = 40 + pick_(300);
-      step = QStringLiteral("width %1").arg(width);
+      const int height = 40 + pick_(kBoxSize.height() - 40 + 1);
+      step = QStringLiteral("size %1x%2").arg(width).arg(height);
       Timed(step, [&] {
-        plain_->resize(width, kBoxSize.height());
-        box_->resize(width, kBoxSize.height());
+        plain_->resize(width, height);
+        box_->resize(width, height);
       });
       break;
     }
@@ -595,7 +603,9 @@ std::optional<QString> TextBoxWalk::Compare() {
   if (auto different = CompareAccessible()) return different;
   // Every question again with the caret at each position, unless a text is
   // being composed (a plain text edit keeps the caret where composing began).
-  if (!plain_->textCursor().block().layout()->preeditAreaText().isEmpty()) return std::nullopt;
+  // Composing, the last step was the input method's, which put the caret in view.
+  if (!plain_->textCursor().block().layout()->preeditAreaText().isEmpty())
+    return CaretShownWhole(QStringLiteral("while composing"));
   const QTextCursor saved = plain_->textCursor();
   const int size = static_cast<int>(plain_->toPlainText().size());
   std::optional<QString> different;
@@ -605,11 +615,24 @@ std::optional<QString> TextBoxWalk::Compare() {
     plain_->setTextCursor(moved);
     box_->setCursorPosition(at);
     different = CompareInputMethod(QStringLiteral("with the caret at %1").arg(at));
+    if (!different) different = CaretShownWhole(QStringLiteral("at %1").arg(at));
   }
   plain_->setTextCursor(saved);
   box_->setCursorPosition(saved.anchor());
   box_->setCursorPosition(saved.position(), true);
   return different;
+}
+
+std::optional<QString> TextBoxWalk::CaretShownWhole(const QString& at) {
+  // Placing the caret scrolls its row, a whole row, into the viewport.
+  const QRect caret = box_->cursorRect();
+  const int height = box_->viewport()->height();
+  if (caret.top() >= 0 && caret.bottom() < height) return std::nullopt;
+  return QStringLiteral("the caret %1 spans rows %2 to %3 of a viewport %4 high")
+      .arg(at)
+      .arg(caret.top())
+      .arg(caret.bottom())
+      .arg(height);
 }
 
 std::optional<QString> TextBoxWalk::CompareInputMethod(const QString& at) {

@@ -59,6 +59,8 @@ class TextBoxWalk {
   void RunStep();
   std::optional<QString> Compare();
   std::optional<QString> CompareInputMethod(const QString& at);
+  // The box's caret lies whole in its viewport.
+  std::optional<QString> CaretShownWhole(const QString& at);
   std::optional<QString> CompareAccessible();
   template <typename F>
   auto Timed(const QString& what, F call);
