@@ -595,6 +595,9 @@ void LongTextBoxPrivate::UpdateScrollRange() {
   // wheel or the keys; the last page shows the last rows.
   const int rows = Grid().rows;
   QScrollBar* bar = verticalScrollBar();
+  // The lines down to a page past the top are wrapped, so that the range of
+  // a text that ends there is its own and not an estimate.
+  lines_.HasLine(bar->value() + 2 * rows);
   bar->setPageStep(rows);
   bar->setSingleStep(1);
   bar->setRange(0, std::max(0, lines_.EstimatedCount() + extraRows_ - rows));

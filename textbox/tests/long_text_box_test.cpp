@@ -126,6 +126,31 @@ class LongTextBoxTest : public QObject {
              after);
   }
 
+  // After a resize, a text that fits scrolls no further than its lines: a
+  // line alone leaves nothing to scroll.
+  void aShortTextScrollsOnlyByItsLines_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("height");
+    for (const int height : {73, 120}) {
+      for (const int lines : {1, 2, 3, 5}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 in %2 px").arg(lines).arg(height)))
+            << lines << height;
+      }
+    }
+  }
+  void aShortTextScrollsOnlyByItsLines() {
+    QFETCH(int, lines);
+    QFETCH(int, height);
+    box_->resize(box_->width(), height);
+    box_->setPlainText(QStringList(lines, QStringLiteral("zhōng guó")).join(u'\n'));
+    for (const int width : {500, 640}) {
+      box_->resize(width, box_->height());
+      QApplication::processEvents();
+      QScrollBar* bar = box_->verticalScrollBar();
+      QCOMPARE(bar->maximum(), std::max(0, lines - bar->pageStep()));
+    }
+  }
+
   void readsBackExactly() {
     QFETCH(QString, text);
     QSignalSpy changed(box_.get(), &LongTextBox::textChanged);
