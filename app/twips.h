@@ -6,14 +6,16 @@
 #include <QWidget>
 #include <cmath>
 
+#include "keyboard/twips_unit.h"
+
 namespace kelvaro {
 
-// Window coordinates are designed in twips: 1440 to the logical inch, so
-// 15 twips are one pixel at 96 dpi. This is the one place that maps them to
-// Qt's device-independent pixels.
+// Window coordinates are designed in twips (keyboard/twips_unit.h). This maps
+// them to Qt's device-independent pixels at a widget's logical dpi.
 class TwipsScale {
  public:
-  explicit TwipsScale(double logicalDpi = 96.0) : twipsPerPixel_(1440.0 / logicalDpi) {}
+  explicit TwipsScale(double logicalDpi = kDesignDpi)
+      : twipsPerPixel_(kTwipsPerInch / logicalDpi) {}
   static TwipsScale Of(const QWidget& widget) { return TwipsScale(widget.logicalDpiX()); }
 
   int ToPixels(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixel_)); }

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "keyboard/key_markers.h"
+#include "keyboard/twips_unit.h"
 
 namespace kelvaro {
 namespace {
