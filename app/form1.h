@@ -9,6 +9,7 @@
 #include "app/form_layout.h"
 #include "convert/conversion.h"
 #include "convert/incremental_conversion.h"
+#include "keyboard/key_markers.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -93,7 +94,7 @@ class Form1 : public QWidget {
   QPushButton* Command1 = nullptr;
   QRadioButton* Option3 = nullptr;
   QRadioButton* Option1 = nullptr;
-  std::array<Picture*, 26> Image2{};
+  std::array<Picture*, kLetterKeyCount> Image2{};
 };
 
 }  // namespace kelvaro
