@@ -42,7 +42,6 @@ const QString kSampleText = QStringLiteral(
     "家长的话：孩子已经学会了一些拼音，可是还不熟悉键盘，打字时常常找不到该按的键。"
     "有了这个小工具，孩子看着拼音和键盘上的提示，就能自己打出想写的字了。\n");
 
-const QColor kRed(255, 0, 0);
 const QColor kDarkBlue(0, 0, 192);
 
 // A multi-line, word-wrapped, editable text box with a vertical scroll bar: a
@@ -97,77 +96,80 @@ Form1::~Form1() {
 
 void Form1::CreateControls() {
   const TwipsScale scale = TwipsScale::Of(*this);
-  const auto at = [&](const TwipsRect& place) {
-    return scale.ToPixels(place.left, place.top, place.width, place.height);
-  };
-  const auto pictureAt = [&](const TwipsPoint& place) {
-    return scale.ToPixels(place.left, place.top);
-  };
   const Form1Design& design = kForm1Design;
 
-  Image1 = new Picture(QStringLiteral(":/pictures/banner.png"), pictureAt(design.image1), this);
+  Image1 =
+      new Picture(QStringLiteral(":/pictures/banner.png"), scale.ToPixels(design.image1), this);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setAccessibleName(kBannerName);
   connect(Image1, &ClickableLabel::clicked, this, &Form1::Image1_Click);
 
-  Label6 = MakeLabel(this, QStringLiteral("Label6"), kWordListCaption.shown, at(design.label6));
+  Label6 = MakeLabel(this, QStringLiteral("Label6"), kWordListCaption.shown,
+                     scale.ToPixels(design.label6));
 
   Command5 = new QPushButton(QStringLiteral("帮助"), this);
   Command5->setObjectName(QStringLiteral("Command5"));
-  Command5->setGeometry(at(design.command5));
+  Command5->setGeometry(scale.ToPixels(design.command5));
   connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
 
-  Label1 = MakeLabel(this, QStringLiteral("Label1"), kSourceBoxCaption.shown, at(design.label1));
-  SetTextColour(*Label1, kRed);
+  Label1 = MakeLabel(this, QStringLiteral("Label1"), kSourceBoxCaption.shown,
+                     scale.ToPixels(design.label1));
+  SetTextColour(*Label1, kCaptionRed);
 
   List1 = new WordListBox(this);
   List1->setObjectName(QStringLiteral("List1"));
-  List1->setGeometry(at(design.list1));
+  List1->setGeometry(scale.ToPixels(design.list1));
   List1->setFont(SongTiFont(12));
   connect(List1, &WordListBox::entryChosen, this, &Form1::List1_Click);
   longEntryChoice_.setSingleShot(true);
   longEntryChoice_.setInterval(0);
   connect(&longEntryChoice_, &QTimer::timeout, this, &Form1::ChooseSelectedEntry);
 
-  Text1 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), at(design.text1), 14.25);
+  Text1 =
+      MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), scale.ToPixels(design.text1), 14.25);
 
-  Label2 = MakeLabel(this, QStringLiteral("Label2"), kPinyinBoxCaption.shown, at(design.label2));
-  SetTextColour(*Label2, kRed);
-  Text2 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text2"), at(design.text2), 24);
+  Label2 = MakeLabel(this, QStringLiteral("Label2"), kPinyinBoxCaption.shown,
+                     scale.ToPixels(design.label2));
+  SetTextColour(*Label2, kCaptionRed);
+  Text2 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text2"), scale.ToPixels(design.text2), 24);
 
-  Label5 = MakeLabel(this, QStringLiteral("Label5"), kHintBoxCaption.shown, at(design.label5));
+  Label5 = MakeLabel(this, QStringLiteral("Label5"), kHintBoxCaption.shown,
+                     scale.ToPixels(design.label5));
   SetTextColour(*Label5, kDarkBlue);
   Label3 = new ClickableLabel(QStringLiteral("想要更多好玩的练习？点这里看看我们的主页。"), this);
   Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setGeometry(at(design.label3));
-  SetTextColour(*Label3, kRed);
+  Label3->setGeometry(scale.ToPixels(design.label3));
+  SetTextColour(*Label3, kCaptionRed);
   connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
-  Text5 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text5"), at(design.text5), 24);
+  Text5 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text5"), scale.ToPixels(design.text5), 24);
 
-  Image3 = new Picture(QStringLiteral(":/pictures/keyboard.png"), pictureAt(design.image3), this);
+  Image3 =
+      new Picture(QStringLiteral(":/pictures/keyboard.png"), scale.ToPixels(design.image3), this);
   Image3->setObjectName(QStringLiteral("Image3"));
   Image3->setAccessibleName(kKeyboardPictureName);
   connect(Image3, &ClickableLabel::clicked, this, &Form1::Image3_Click);
 
-  Label4 = MakeLabel(this, QStringLiteral("Label4"), kPracticeBoxCaption.shown, at(design.label4));
+  Label4 = MakeLabel(this, QStringLiteral("Label4"), kPracticeBoxCaption.shown,
+                     scale.ToPixels(design.label4));
   SetTextColour(*Label4, kDarkBlue);
-  Text4 = MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), at(design.text4), 24);
+  Text4 =
+      MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), scale.ToPixels(design.text4), 24);
 
   // Controls that only carry code or data: never shown, never focused, and
   // left out of what assistive technology is told about the window.
   Command1 = new QPushButton(QStringLiteral("Command1"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setGeometry(at(design.command1));
+  Command1->setGeometry(scale.ToPixels(design.command1));
   Command1->hide();
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   Option3 = new QRadioButton(QStringLiteral("rén"), this);
   Option3->setObjectName(QStringLiteral("Option3"));
-  Option3->setGeometry(at(design.option3));
+  Option3->setGeometry(scale.ToPixels(design.option3));
   Option3->setChecked(true);
   Option3->hide();
   Option1 = new QRadioButton(QStringLiteral("人(rén)"), this);
   Option1->setObjectName(QStringLiteral("Option1"));
-  Option1->setGeometry(at(design.option1));
+  Option1->setGeometry(scale.ToPixels(design.option1));
   Option1->hide();
   for (QWidget* control : NeverShownControls()) {
     control->setFocusPolicy(Qt::NoFocus);

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cmath>
 
+#include "app/design_place.h"
 #include "keyboard/twips_unit.h"
 
 namespace kelvaro {
@@ -24,6 +25,10 @@ class TwipsScale {
     return {ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height)};
   }
   QPoint ToPixels(double left, double top) const { return {ToPixels(left), ToPixels(top)}; }
+  QRect ToPixels(const TwipsRect& place) const {
+    return ToPixels(place.left, place.top, place.width, place.height);
+  }
+  QPoint ToPixels(const TwipsPoint& place) const { return ToPixels(place.left, place.top); }
   QSize ToPixelSize(double width, double height) const {
     return {ToPixels(width), ToPixels(height)};
   }
