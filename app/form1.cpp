@@ -347,10 +347,7 @@ void Form1::ShowAndActivate() {
   activateWindow();
 }
 
-void Form1::OpenHomePage() {
-  ShellOpen(QStringLiteral("open"), HomePageAddress(programDirectory_), std::nullopt, std::nullopt,
-            kShowNormal);
-}
+void Form1::OpenHomePage() { ShellOpen(HomePageAddress(programDirectory_)); }
 
 void Form1::Image1_Click() { OpenHomePage(); }
 void Form1::Image3_Click() { OpenHomePage(); }
