@@ -73,6 +73,16 @@ void IgnoringFailure(Step&& step) {
   }
 }
 
+// The restored window's client size, fitted to the screen.
+QSize RestoredClientSize(const QWidget& window) {
+  QSize size =
+      TwipsScale::Of(window).ToPixelSize(kForm1Design.clientWidth, kForm1Design.clientHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    size = size.boundedTo(screen->availableGeometry().size());
+  }
+  return size;
+}
+
 }  // namespace
 
 Form1::Form1(std::filesystem::path programDirectory)
@@ -83,7 +93,7 @@ Form1::Form1(std::filesystem::path programDirectory)
   setFont(SongTiFont(9));  // labels and buttons, as on a Chinese desktop
   InstallAccessibility();
   CreateControls();
-  resize(RestoredClientSize());
+  resize(RestoredClientSize(*this));
   Form_Load();
 }
 
@@ -228,15 +238,6 @@ void Form1::CreateControls() {
 }
 
 std::array<QWidget*, 3> Form1::NeverShownControls() const { return {Command1, Option3, Option1}; }
-
-QSize Form1::RestoredClientSize() const {
-  QSize size =
-      TwipsScale::Of(*this).ToPixelSize(kForm1Design.clientWidth, kForm1Design.clientHeight);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    size = size.boundedTo(screen->availableGeometry().size());
-  }
-  return size;
-}
 
 void Form1::Form_Load() {
   IgnoringFailure([&] { form2_ = std::make_unique<Form2>(); });

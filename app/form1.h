@@ -36,9 +36,6 @@ class Form1 : public QWidget {
   explicit Form1(std::filesystem::path programDirectory);
   ~Form1() override;
 
-  // The restored window's client size, fitted to the screen.
-  QSize RestoredClientSize() const;
-
   // The controls that only carry code or data: never shown.
   std::array<QWidget*, 3> NeverShownControls() const;
 
