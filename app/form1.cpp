@@ -104,10 +104,27 @@ Form1::~Form1() {
   for (QObject* child : children()) child->disconnect(this);
 }
 
+// The controls are created in the order of the window's design, top to
+// bottom, which is also the order in which assistive technology lists them.
 void Form1::CreateControls() {
   const TwipsScale scale = TwipsScale::Of(*this);
-  const Form1Design& design = kForm1Design;
+  CreateTopRow(scale);
+  CreateWordList(scale);
+  CreateTextColumn(scale);
+  CreateHiddenControls(scale);
+  CreateKeyMarkers(scale);
+  LabelControls();
+  CreateReadingAloud();
 
+  Text1->setPlainText(kSampleText);
+  // Connected after the sample text is in place: the load step converts it.
+  connect(Text1, &LongTextBox::textChanged, this, &Form1::Text1_Change);
+}
+
+// The banner, the help button and the captions of the word list and the
+// source box.
+void Form1::CreateTopRow(const TwipsScale& scale) {
+  const Form1Design& design = kForm1Design;
   Image1 =
       new Picture(QStringLiteral(":/pictures/banner.png"), scale.ToPixels(design.image1), this);
   Image1->setObjectName(QStringLiteral("Image1"));
@@ -125,16 +142,23 @@ void Form1::CreateControls() {
   Label1 = MakeLabel(this, QStringLiteral("Label1"), kSourceBoxCaption.shown,
                      scale.ToPixels(design.label1));
   SetTextColour(*Label1, kCaptionRed);
+}
 
+void Form1::CreateWordList(const TwipsScale& scale) {
   List1 = new WordListBox(this);
   List1->setObjectName(QStringLiteral("List1"));
-  List1->setGeometry(scale.ToPixels(design.list1));
+  List1->setGeometry(scale.ToPixels(kForm1Design.list1));
   List1->setFont(SongTiFont(12));
   connect(List1, &WordListBox::entryChosen, this, &Form1::List1_Click);
   longEntryChoice_.setSingleShot(true);
   longEntryChoice_.setInterval(0);
   connect(&longEntryChoice_, &QTimer::timeout, this, &Form1::ChooseSelectedEntry);
+}
 
+// The source, pinyin and hint boxes, the home-page link, the keyboard picture
+// and the practice box, with their captions.
+void Form1::CreateTextColumn(const TwipsScale& scale) {
+  const Form1Design& design = kForm1Design;
   Text1 =
       MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), scale.ToPixels(design.text1), 14.25);
 
@@ -164,9 +188,12 @@ void Form1::CreateControls() {
   SetTextColour(*Label4, kDarkBlue);
   Text4 =
       MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), scale.ToPixels(design.text4), 24);
+}
 
-  // Controls that only carry code or data: never shown, never focused, and
-  // left out of what assistive technology is told about the window.
+// Controls that only carry code or data: never shown, never focused, and
+// left out of what assistive technology is told about the window.
+void Form1::CreateHiddenControls(const TwipsScale& scale) {
+  const Form1Design& design = kForm1Design;
   Command1 = new QPushButton(QStringLiteral("Command1"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
   Command1->setGeometry(scale.ToPixels(design.command1));
@@ -187,24 +214,28 @@ void Form1::CreateControls() {
   auto* displayMode = new QButtonGroup(this);
   displayMode->addButton(Option3);
   displayMode->addButton(Option1);
+}
 
-  // The key markers lie above the keyboard picture, dark until a word is
-  // chosen. They have no click handler: a click on a lit one does nothing.
+// The key markers lie above the keyboard picture, dark until a word is
+// chosen. They have no click handler: a click on a lit one does nothing.
+void Form1::CreateKeyMarkers(const TwipsScale& scale) {
+  const TwipsPoint keyboard = kForm1Design.image3;
   for (std::size_t i = 0; i < kKeyMarkers.size(); ++i) {
     const KeyMarker& marker = kKeyMarkers[i];
     auto* picture = new Picture(
         marker.leftHand ? QStringLiteral(":/pictures/marker-red.png")
                         : QStringLiteral(":/pictures/marker-blue.png"),
-        scale.ToPixels(design.image3.left + marker.offsetX, design.image3.top + marker.offsetY),
-        this);
+        scale.ToPixels(keyboard.left + marker.offsetX, keyboard.top + marker.offsetY), this);
     picture->setObjectName(QStringLiteral("Image2(%1)").arg(i));
     picture->hide();
     picture->raise();
     Image2[i] = picture;
   }
+}
 
-  // The boxes and the word list are named for assistive technology after
-  // their captions, which label them.
+// The boxes and the word list are named for assistive technology after their
+// captions, which label them; then the tab order, which starts in Text1.
+void Form1::LabelControls() {
   for (const auto& [label, control, caption] :
        {std::tuple{Label6, static_cast<QWidget*>(List1), &kWordListCaption},
         std::tuple{Label1, static_cast<QWidget*>(Text1), &kSourceBoxCaption},
@@ -221,7 +252,10 @@ void Form1::CreateControls() {
   setTabOrder(Text5, List1);
   setTabOrder(List1, Command5);
   Text1->setFocus();
+}
 
+// Reading aloud through the voice program, and the reading sheet.
+void Form1::CreateReadingAloud() {
   auto* voice = new VoiceProcess(
       QString::fromStdString((programDirectory_ / KELVARO_VOICE_PROGRAM).string()), this);
   readAloud_ = new ReadAloud(
@@ -231,10 +265,6 @@ void Form1::CreateControls() {
   connect(voice, &VoiceProcess::WordReached, readAloud_, &ReadAloud::FollowWord);
   connect(voice, &VoiceProcess::Ended, readAloud_, &ReadAloud::EndFollowing);
   new PrintSheet(converter_, *Text1, *Text2, *this);
-
-  Text1->setPlainText(kSampleText);
-  // Connected after the sample text is in place: the load step converts it.
-  connect(Text1, &LongTextBox::textChanged, this, &Form1::Text1_Change);
 }
 
 std::array<QWidget*, 3> Form1::NeverShownControls() const { return {Command1, Option3, Option1}; }

@@ -23,6 +23,7 @@ class Form2;
 class LongTextBox;
 class Picture;
 class ReadAloud;
+class TwipsScale;
 class WordListBox;
 
 // The main window: the word list, the source box with its pinyin and hint
@@ -55,6 +56,13 @@ class Form1 : public QWidget {
 
  private:
   void CreateControls();
+  void CreateTopRow(const TwipsScale& scale);
+  void CreateWordList(const TwipsScale& scale);
+  void CreateTextColumn(const TwipsScale& scale);
+  void CreateHiddenControls(const TwipsScale& scale);
+  void CreateKeyMarkers(const TwipsScale& scale);
+  void LabelControls();
+  void CreateReadingAloud();
   void Form_Load();
   void Form_Resize();
   void Form_Unload();
