@@ -17,6 +17,9 @@ QFont HeiTiFont(double pointSize);
 // The window icon, in its 16 and 32 pixel sizes.
 QIcon ProgramIcon();
 
+// The red of the windows' titles, captions and the home-page link.
+inline const QColor kCaptionRed(255, 0, 0);
+
 void SetTextColour(QWidget& widget, const QColor& colour);
 void SetBackground(QWidget& widget, const QColor& colour);
 

@@ -42,7 +42,6 @@ const QString kSampleText = QStringLiteral(
     "家长的话：孩子已经学会了一些拼音，可是还不熟悉键盘，打字时常常找不到该按的键。"
     "有了这个小工具，孩子看着拼音和键盘上的提示，就能自己打出想写的字了。\n");
 
-const QColor kRed(255, 0, 0);
 const QColor kDarkBlue(0, 0, 192);
 
 // A multi-line, word-wrapped, editable text box with a vertical scroll bar: a
@@ -74,6 +73,16 @@ void IgnoringFailure(Step&& step) {
   }
 }
 
+// The restored window's client size, fitted to the screen.
+QSize RestoredClientSize(const QWidget& window) {
+  QSize size =
+      TwipsScale::Of(window).ToPixelSize(kForm1Design.clientWidth, kForm1Design.clientHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    size = size.boundedTo(screen->availableGeometry().size());
+  }
+  return size;
+}
+
 }  // namespace
 
 Form1::Form1(std::filesystem::path programDirectory)
@@ -84,7 +93,7 @@ Form1::Form1(std::filesystem::path programDirectory)
   setFont(SongTiFont(9));  // labels and buttons, as on a Chinese desktop
   InstallAccessibility();
   CreateControls();
-  resize(RestoredClientSize());
+  resize(RestoredClientSize(*this));
   Form_Load();
 }
 
@@ -95,79 +104,109 @@ Form1::~Form1() {
   for (QObject* child : children()) child->disconnect(this);
 }
 
+// The controls are created in the order of the window's design, top to
+// bottom, which is also the order in which assistive technology lists them.
 void Form1::CreateControls() {
   const TwipsScale scale = TwipsScale::Of(*this);
-  const auto at = [&](const TwipsRect& place) {
-    return scale.ToPixels(place.left, place.top, place.width, place.height);
-  };
-  const auto pictureAt = [&](const TwipsPoint& place) {
-    return scale.ToPixels(place.left, place.top);
-  };
-  const Form1Design& design = kForm1Design;
+  CreateTopRow(scale);
+  CreateWordList(scale);
+  CreateTextColumn(scale);
+  CreateHiddenControls(scale);
+  CreateKeyMarkers(scale);
+  LabelControls();
+  CreateReadingAloud();
 
-  Image1 = new Picture(QStringLiteral(":/pictures/banner.png"), pictureAt(design.image1), this);
+  Text1->setPlainText(kSampleText);
+  // Connected after the sample text is in place: the load step converts it.
+  connect(Text1, &LongTextBox::textChanged, this, &Form1::Text1_Change);
+}
+
+// The banner, the help button and the captions of the word list and the
+// source box.
+void Form1::CreateTopRow(const TwipsScale& scale) {
+  const Form1Design& design = kForm1Design;
+  Image1 =
+      new Picture(QStringLiteral(":/pictures/banner.png"), scale.ToPixels(design.image1), this);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setAccessibleName(kBannerName);
   connect(Image1, &ClickableLabel::clicked, this, &Form1::Image1_Click);
 
-  Label6 = MakeLabel(this, QStringLiteral("Label6"), kWordListCaption.shown, at(design.label6));
+  Label6 = MakeLabel(this, QStringLiteral("Label6"), kWordListCaption.shown,
+                     scale.ToPixels(design.label6));
 
   Command5 = new QPushButton(QStringLiteral("帮助"), this);
   Command5->setObjectName(QStringLiteral("Command5"));
-  Command5->setGeometry(at(design.command5));
+  Command5->setGeometry(scale.ToPixels(design.command5));
   connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
 
-  Label1 = MakeLabel(this, QStringLiteral("Label1"), kSourceBoxCaption.shown, at(design.label1));
-  SetTextColour(*Label1, kRed);
+  Label1 = MakeLabel(this, QStringLiteral("Label1"), kSourceBoxCaption.shown,
+                     scale.ToPixels(design.label1));
+  SetTextColour(*Label1, kCaptionRed);
+}
 
+void Form1::CreateWordList(const TwipsScale& scale) {
   List1 = new WordListBox(this);
   List1->setObjectName(QStringLiteral("List1"));
-  List1->setGeometry(at(design.list1));
+  List1->setGeometry(scale.ToPixels(kForm1Design.list1));
   List1->setFont(SongTiFont(12));
   connect(List1, &WordListBox::entryChosen, this, &Form1::List1_Click);
   longEntryChoice_.setSingleShot(true);
   longEntryChoice_.setInterval(0);
   connect(&longEntryChoice_, &QTimer::timeout, this, &Form1::ChooseSelectedEntry);
+}
 
-  Text1 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), at(design.text1), 14.25);
+// The source, pinyin and hint boxes, the home-page link, the keyboard picture
+// and the practice box, with their captions.
+void Form1::CreateTextColumn(const TwipsScale& scale) {
+  const Form1Design& design = kForm1Design;
+  Text1 =
+      MakeTextBox<LongTextBox>(this, QStringLiteral("Text1"), scale.ToPixels(design.text1), 14.25);
 
-  Label2 = MakeLabel(this, QStringLiteral("Label2"), kPinyinBoxCaption.shown, at(design.label2));
-  SetTextColour(*Label2, kRed);
-  Text2 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text2"), at(design.text2), 24);
+  Label2 = MakeLabel(this, QStringLiteral("Label2"), kPinyinBoxCaption.shown,
+                     scale.ToPixels(design.label2));
+  SetTextColour(*Label2, kCaptionRed);
+  Text2 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text2"), scale.ToPixels(design.text2), 24);
 
-  Label5 = MakeLabel(this, QStringLiteral("Label5"), kHintBoxCaption.shown, at(design.label5));
+  Label5 = MakeLabel(this, QStringLiteral("Label5"), kHintBoxCaption.shown,
+                     scale.ToPixels(design.label5));
   SetTextColour(*Label5, kDarkBlue);
   Label3 = new ClickableLabel(QStringLiteral("想要更多好玩的练习？点这里看看我们的主页。"), this);
   Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setGeometry(at(design.label3));
-  SetTextColour(*Label3, kRed);
+  Label3->setGeometry(scale.ToPixels(design.label3));
+  SetTextColour(*Label3, kCaptionRed);
   connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
-  Text5 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text5"), at(design.text5), 24);
+  Text5 = MakeTextBox<LongTextBox>(this, QStringLiteral("Text5"), scale.ToPixels(design.text5), 24);
 
-  Image3 = new Picture(QStringLiteral(":/pictures/keyboard.png"), pictureAt(design.image3), this);
+  Image3 =
+      new Picture(QStringLiteral(":/pictures/keyboard.png"), scale.ToPixels(design.image3), this);
   Image3->setObjectName(QStringLiteral("Image3"));
   Image3->setAccessibleName(kKeyboardPictureName);
   connect(Image3, &ClickableLabel::clicked, this, &Form1::Image3_Click);
 
-  Label4 = MakeLabel(this, QStringLiteral("Label4"), kPracticeBoxCaption.shown, at(design.label4));
+  Label4 = MakeLabel(this, QStringLiteral("Label4"), kPracticeBoxCaption.shown,
+                     scale.ToPixels(design.label4));
   SetTextColour(*Label4, kDarkBlue);
-  Text4 = MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), at(design.text4), 24);
+  Text4 =
+      MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), scale.ToPixels(design.text4), 24);
+}
 
-  // Controls that only carry code or data: never shown, never focused, and
-  // left out of what assistive technology is told about the window.
+// Controls that only carry code or data: never shown, never focused, and
+// left out of what assistive technology is told about the window.
+void Form1::CreateHiddenControls(const TwipsScale& scale) {
+  const Form1Design& design = kForm1Design;
   Command1 = new QPushButton(QStringLiteral("Command1"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setGeometry(at(design.command1));
+  Command1->setGeometry(scale.ToPixels(design.command1));
   Command1->hide();
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   Option3 = new QRadioButton(QStringLiteral("rén"), this);
   Option3->setObjectName(QStringLiteral("Option3"));
-  Option3->setGeometry(at(design.option3));
+  Option3->setGeometry(scale.ToPixels(design.option3));
   Option3->setChecked(true);
   Option3->hide();
   Option1 = new QRadioButton(QStringLiteral("人(rén)"), this);
   Option1->setObjectName(QStringLiteral("Option1"));
-  Option1->setGeometry(at(design.option1));
+  Option1->setGeometry(scale.ToPixels(design.option1));
   Option1->hide();
   for (QWidget* control : NeverShownControls()) {
     control->setFocusPolicy(Qt::NoFocus);
@@ -175,24 +214,28 @@ void Form1::CreateControls() {
   auto* displayMode = new QButtonGroup(this);
   displayMode->addButton(Option3);
   displayMode->addButton(Option1);
+}
 
-  // The key markers lie above the keyboard picture, dark until a word is
-  // chosen. They have no click handler: a click on a lit one does nothing.
+// The key markers lie above the keyboard picture, dark until a word is
+// chosen. They have no click handler: a click on a lit one does nothing.
+void Form1::CreateKeyMarkers(const TwipsScale& scale) {
+  const TwipsPoint keyboard = kForm1Design.image3;
   for (std::size_t i = 0; i < kKeyMarkers.size(); ++i) {
     const KeyMarker& marker = kKeyMarkers[i];
     auto* picture = new Picture(
         marker.leftHand ? QStringLiteral(":/pictures/marker-red.png")
                         : QStringLiteral(":/pictures/marker-blue.png"),
-        scale.ToPixels(design.image3.left + marker.offsetX, design.image3.top + marker.offsetY),
-        this);
+        scale.ToPixels(keyboard.left + marker.offsetX, keyboard.top + marker.offsetY), this);
     picture->setObjectName(QStringLiteral("Image2(%1)").arg(i));
     picture->hide();
     picture->raise();
     Image2[i] = picture;
   }
+}
 
-  // The boxes and the word list are named for assistive technology after
-  // their captions, which label them.
+// The boxes and the word list are named for assistive technology after their
+// captions, which label them; then the tab order, which starts in Text1.
+void Form1::LabelControls() {
   for (const auto& [label, control, caption] :
        {std::tuple{Label6, static_cast<QWidget*>(List1), &kWordListCaption},
         std::tuple{Label1, static_cast<QWidget*>(Text1), &kSourceBoxCaption},
@@ -209,7 +252,10 @@ void Form1::CreateControls() {
   setTabOrder(Text5, List1);
   setTabOrder(List1, Command5);
   Text1->setFocus();
+}
 
+// Reading aloud through the voice program, and the reading sheet.
+void Form1::CreateReadingAloud() {
   auto* voice = new VoiceProcess(
       QString::fromStdString((programDirectory_ / KELVARO_VOICE_PROGRAM).string()), this);
   readAloud_ = new ReadAloud(
@@ -219,22 +265,9 @@ void Form1::CreateControls() {
   connect(voice, &VoiceProcess::WordReached, readAloud_, &ReadAloud::FollowWord);
   connect(voice, &VoiceProcess::Ended, readAloud_, &ReadAloud::EndFollowing);
   new PrintSheet(converter_, *Text1, *Text2, *this);
-
-  Text1->setPlainText(kSampleText);
-  // Connected after the sample text is in place: the load step converts it.
-  connect(Text1, &LongTextBox::textChanged, this, &Form1::Text1_Change);
 }
 
 std::array<QWidget*, 3> Form1::NeverShownControls() const { return {Command1, Option3, Option1}; }
-
-QSize Form1::RestoredClientSize() const {
-  QSize size =
-      TwipsScale::Of(*this).ToPixelSize(kForm1Design.clientWidth, kForm1Design.clientHeight);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    size = size.boundedTo(screen->availableGeometry().size());
-  }
-  return size;
-}
 
 void Form1::Form_Load() {
   IgnoringFailure([&] { form2_ = std::make_unique<Form2>(); });
@@ -345,10 +378,7 @@ void Form1::ShowAndActivate() {
   activateWindow();
 }
 
-void Form1::OpenHomePage() {
-  ShellOpen(QStringLiteral("open"), HomePageAddress(programDirectory_), std::nullopt, std::nullopt,
-            kShowNormal);
-}
+void Form1::OpenHomePage() { ShellOpen(HomePageAddress(programDirectory_)); }
 
 void Form1::Image1_Click() { OpenHomePage(); }
 void Form1::Image3_Click() { OpenHomePage(); }

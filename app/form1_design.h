@@ -1,17 +1,8 @@
 #pragma once
 
+#include "app/design_place.h"
+
 namespace kelvaro {
-
-// A control's place and size in a window, in twips.
-struct TwipsRect {
-  int left, top, width, height;
-};
-
-// A picture's top-left corner in a window, in twips; its size is that of its
-// file.
-struct TwipsPoint {
-  int left, top;
-};
 
 // The main window as designed, in twips: the client size of the restored
 // window and where each control stands in it. The controls are created at

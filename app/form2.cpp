@@ -6,6 +6,7 @@
 
 #include "app/clickable_label.h"
 #include "app/control_style.h"
+#include "app/form2_design.h"
 #include "app/picture.h"
 #include "app/program_texts.h"
 #include "app/skip_taskbar.h"
@@ -28,7 +29,8 @@ Form2::Form2() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Form2"));
   const TwipsScale scale = TwipsScale::Of(*this);
-  setFixedSize(scale.ToPixelSize(7695, 7560));
+  const Form2Design& design = kForm2Design;
+  setFixedSize(scale.ToPixelSize(design.clientWidth, design.clientHeight));
   setFont(SongTiFont(9));
   SetBackground(*this, kBackground);
 
@@ -38,33 +40,33 @@ Form2::Form2() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
   Timer1->setTimerType(Qt::PreciseTimer);  // a coarse timer may tick up to 5 % early
   connect(Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
 
-  Image1 =
-      new Picture(QStringLiteral(":/pictures/finger-chart.png"), scale.ToPixels(120, 2400), this);
+  Image1 = new Picture(QStringLiteral(":/pictures/finger-chart.png"), scale.ToPixels(design.image1),
+                       this);
   Image1->setObjectName(QStringLiteral("Image1"));
   connect(Image1, &ClickableLabel::clicked, this, &Form2::Image1_Click);
 
-  MakeLabel(this, QStringLiteral("lblVersion"), kMakerName, scale.ToPixels(480, 840, 1725, 225));
+  MakeLabel(this, QStringLiteral("lblVersion"), kMakerName, scale.ToPixels(design.lblVersion));
 
   lblDescription = new ClickableLabel(kDescription, this);
   lblDescription->setObjectName(QStringLiteral("lblDescription"));
-  lblDescription->setGeometry(scale.ToPixels(120, 1440, 7485, 960));
+  lblDescription->setGeometry(scale.ToPixels(design.lblDescription));
   lblDescription->setWordWrap(true);
   lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lblDescription->setFont(SongTiFont(10.5));
   SetTextColour(*lblDescription, QColor(0, 0, 255));
   connect(lblDescription, &ClickableLabel::clicked, this, &Form2::lblDescription_Click);
 
-  MakeLabel(this, QStringLiteral("Label2"), kWhereHelpIs, scale.ToPixels(2280, 840, 4815, 255));
+  MakeLabel(this, QStringLiteral("Label2"), kWhereHelpIs, scale.ToPixels(design.label2));
   QLabel* label3 =
-      MakeLabel(this, QStringLiteral("Label3"), kLicence, scale.ToPixels(480, 1080, 3975, 255));
-  SetTextColour(*label3, QColor(255, 0, 0));
+      MakeLabel(this, QStringLiteral("Label3"), kLicence, scale.ToPixels(design.label3));
+  SetTextColour(*label3, kCaptionRed);
 
   lblTitle = new ClickableLabel(kProgramCaption, this);
   lblTitle->setObjectName(QStringLiteral("lblTitle"));
-  lblTitle->setGeometry(scale.ToPixels(120, 240, 7365, 480));
+  lblTitle->setGeometry(scale.ToPixels(design.lblTitle));
   lblTitle->setAlignment(Qt::AlignCenter);
   lblTitle->setFont(HeiTiFont(24));
-  SetTextColour(*lblTitle, QColor(255, 0, 0));
+  SetTextColour(*lblTitle, kCaptionRed);
   connect(lblTitle, &ClickableLabel::clicked, this, &Form2::lblTitle_Click);
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {

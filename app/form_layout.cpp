@@ -2,6 +2,7 @@
 
 #include "app/form1_design.h"
 #include "keyboard/keyboard_drawing.h"
+#include "keyboard/twips_unit.h"
 
 namespace kelvaro {
 namespace {

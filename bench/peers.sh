@@ -7,13 +7,7 @@
 # compare side by side in the same run (default: this build's only).
 set -eu
 cd "$(dirname "$0")/.."
-if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
-need=""
-dpkg-query -W -f='${Status}' fortunes-zh 2>/dev/null | grep -q "install ok installed" || need="$need fortunes-zh"
-command -v node >/dev/null || need="$need nodejs"
-command -v npm >/dev/null || need="$need npm"
-# shellcheck disable=SC2086
-[ -z "$need" ] || DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $need
+scripts/install-packages.sh fortunes-zh nodejs npm
 scripts/build.sh >/dev/null
 
 work="$(mktemp -d)"

@@ -3,9 +3,8 @@
 # done (offscreen), over 30 runs with hyperfine, and the resident memory then.
 set -eu
 cd "$(dirname "$0")/.."
-if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
-command -v hyperfine >/dev/null || DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq hyperfine
 scripts/setup-debian.sh
+scripts/install-packages.sh hyperfine
 scripts/build.sh >/dev/null
 json="$(mktemp)"
 trap 'rm -f "$json"' EXIT

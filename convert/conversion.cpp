@@ -153,8 +153,8 @@ void PinyinConverter::ConvertIn(std::u16string_view source, std::size_t from, st
                                 ConversionResult& result, PieceLengths* lengths) const {
   const auto& index = *index_;
   constexpr std::size_t kSlack = 8;
-  constexpr std::size_t kMaxPinyinPiece = 10;  // "中(zhuāng)"
-  constexpr std::size_t kMaxHintPiece = 7;     // "ZHUANG "
+  constexpr std::size_t kMaxPinyinPiece = kLongestSyllable + 3;  // "中(zhuāng)"
+  constexpr std::size_t kMaxHintPiece = kLongestSyllable + 1;    // "ZHUANG "
 
   // First pass: bounds on both lengths. A character without a reading has
   // texts of length 0; one that the polyphone rules name may get any reading.

@@ -74,10 +74,13 @@ class PinyinConverter {
                       DisplayMode mode, ConversionResult& result, PieceLengths& lengths) const;
 
  private:
-  // A short output text in a fixed array, copied as one block; 8 units leave
-  // room for the longest syllable ("zhuang") with a space after it.
+  // The letters of the longest syllable, "zhuang"; its tone mark sits on one
+  // of them. The output of one reading is bounded by it.
+  static constexpr std::size_t kLongestSyllable = 6;
+  // A short output text in a fixed array, copied as one block: room for the
+  // longest syllable with a space after it, and a unit to spare.
   struct ShortText {
-    std::array<char16_t, 8> units{};
+    std::array<char16_t, kLongestSyllable + 2> units{};
     std::uint8_t length = 0;
   };
   // The texts a conversion writes for one reading.

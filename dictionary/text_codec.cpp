@@ -1,5 +1,7 @@
 #include "dictionary/text_codec.h"
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -12,6 +14,23 @@ constexpr const char* kUtf16Native =
     std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
 constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
+
+// Owns one iconv conversion descriptor.
+class IconvHandle {
+ public:
+  IconvHandle(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+    if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+    }
+  }
+  ~IconvHandle() { iconv_close(handle_); }
+  IconvHandle(const IconvHandle&) = delete;
+  IconvHandle& operator=(const IconvHandle&) = delete;
+  iconv_t get() const { return handle_; }
+
+ private:
+  iconv_t handle_;
+};
 
 // Converts all of input into out, which has room for the longest result. An
 // invalid or truncated sequence becomes replacement, and conversion goes on
@@ -40,14 +59,6 @@ std::size_t ConvertReplacing(iconv_t converter, std::string_view input, char* ou
 
 }  // namespace
 
-IconvHandle::IconvHandle(const char* to, const char* from) : handle_(iconv_open(to, from)) {
-  if (handle_ == reinterpret_cast<iconv_t>(-1)) {
-    throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
-  }
-}
-
-IconvHandle::~IconvHandle() { iconv_close(handle_); }
-
 std::u16string DecodeGbk(std::string_view bytes) {
   IconvHandle converter(kUtf16Native, "GBK");
   // Each GBK byte yields at most one UTF-16 code unit.
@@ -75,7 +86,14 @@ std::optional<std::string> EncodeGbk(std::u16string_view text) {
   return result;
 }
 
-Utf8Decoder::Utf8Decoder() : converter_(kUtf16Native, "UTF-8") {}
+class Utf8Decoder::Converter : public IconvHandle {
+ public:
+  Converter() : IconvHandle(kUtf16Native, "UTF-8") {}
+};
+
+Utf8Decoder::Utf8Decoder() : converter_(std::make_unique<Converter>()) {}
+
+Utf8Decoder::~Utf8Decoder() = default;
 
 bool Utf8Decoder::Feed(std::string_view piece, std::u16string& out) {
   if (failed_) {
@@ -94,7 +112,7 @@ bool Utf8Decoder::Feed(std::string_view piece, std::u16string& out) {
   std::size_t inLeft = input.size();
   char* written = reinterpret_cast<char*>(out.data() + start);
   std::size_t outLeft = input.size() * sizeof(char16_t);
-  const bool whole = iconv(converter_.get(), &in, &inLeft, &written, &outLeft) != kFailed;
+  const bool whole = iconv(converter_->get(), &in, &inLeft, &written, &outLeft) != kFailed;
   const int error = errno;
   out.resize(out.size() - outLeft / sizeof(char16_t));
   offset_ += input.size() - inLeft;

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <iconv.h>
-
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,19 +20,6 @@ std::u16string DecodeGbk(std::string_view bytes);
 // (characters beyond GBK, lone surrogates).
 std::optional<std::string> EncodeGbk(std::u16string_view text);
 
-// Owns one iconv conversion descriptor.
-class IconvHandle {
- public:
-  IconvHandle(const char* to, const char* from);
-  ~IconvHandle();
-  IconvHandle(const IconvHandle&) = delete;
-  IconvHandle& operator=(const IconvHandle&) = delete;
-  iconv_t get() const { return handle_; }
-
- private:
-  iconv_t handle_;
-};
-
 // Where UTF-8 input stops being valid.
 struct Utf8Error {
   std::size_t byteOffset;
@@ -46,6 +32,7 @@ struct Utf8Error {
 class Utf8Decoder {
  public:
   Utf8Decoder();
+  ~Utf8Decoder();
   // Appends the text of the next piece to out. False once the input is
   // invalid; error() then tells where.
   bool Feed(std::string_view piece, std::u16string& out);
@@ -59,7 +46,8 @@ class Utf8Decoder {
     return false;
   }
 
-  IconvHandle converter_;
+  class Converter;  // the iconv conversion from UTF-8
+  std::unique_ptr<Converter> converter_;
   std::size_t offset_ = 0;  // bytes decoded so far: the offset of what comes next
   std::string pending_;     // the start of a sequence that the piece cut
   bool failed_ = false;

@@ -2,8 +2,8 @@
 
 namespace kelvaro {
 
-std::bitset<26> MarkersToLight(std::u16string_view hintText) {
-  std::bitset<26> lit;
+std::bitset<kLetterKeyCount> MarkersToLight(std::u16string_view hintText) {
+  std::bitset<kLetterKeyCount> lit;
   for (char16_t c : hintText) {
     if (c >= u'A' && c <= u'Z') {
       c = static_cast<char16_t>(c - u'A' + u'a');

@@ -2,57 +2,60 @@
 
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <string_view>
 
 namespace kelvaro {
 
-// The 26 letter keys row by row as they stand on the keyboard; a letter's
-// index in this string is the index of its marker.
+// The letter keys row by row as they stand on the keyboard; a letter's index
+// in this string is the index of its marker.
 inline constexpr std::u16string_view kKeyOrder = u"qwertyuiopasdfghjklzxcvbnm";
+// How many letter keys, and so key markers, there are.
+inline constexpr std::size_t kLetterKeyCount = kKeyOrder.size();
 
 // One key marker: a small triangle over its key on the keyboard picture, at
 // an offset in twips from the picture's top-left corner. Keys of the left
 // hand have the red marker picture, keys of the right hand the blue one.
+// The table follows kKeyOrder.
 struct KeyMarker {
-  char16_t key;
   int offsetX, offsetY;
   bool leftHand;
 };
 
-inline constexpr std::array<KeyMarker, 26> kKeyMarkers{{
-    // The Q row
-    {u'Q', 1137, 1080, true},
-    {u'W', 1826, 1080, true},
-    {u'E', 2437, 1080, true},
-    {u'R', 3120, 1080, true},
-    {u'T', 3737, 1080, true},
-    {u'Y', 4440, 1080, false},
-    {u'U', 5040, 1080, false},
-    {u'I', 5660, 1080, false},
-    {u'O', 6360, 1080, false},
-    {u'P', 6960, 1080, false},
-    // The A row
-    {u'A', 1560, 1680, true},
-    {u'S', 2160, 1680, true},
-    {u'D', 2760, 1680, true},
-    {u'F', 3480, 1680, true},
-    {u'G', 4080, 1680, true},
-    {u'H', 4800, 1680, false},
-    {u'J', 5400, 1680, false},
-    {u'K', 6000, 1680, false},
-    {u'L', 6720, 1680, false},
-    // The Z row
-    {u'Z', 1800, 2320, true},
-    {u'X', 2520, 2320, true},
-    {u'C', 3120, 2320, true},
-    {u'V', 3840, 2320, true},
-    {u'B', 4440, 2320, true},
-    {u'N', 5040, 2320, false},
-    {u'M', 5760, 2320, false},
+inline constexpr std::array<KeyMarker, kLetterKeyCount> kKeyMarkers{{
+    // The Q row: q to p
+    {1137, 1080, true},
+    {1826, 1080, true},
+    {2437, 1080, true},
+    {3120, 1080, true},
+    {3737, 1080, true},
+    {4440, 1080, false},
+    {5040, 1080, false},
+    {5660, 1080, false},
+    {6360, 1080, false},
+    {6960, 1080, false},
+    // The A row: a to l
+    {1560, 1680, true},
+    {2160, 1680, true},
+    {2760, 1680, true},
+    {3480, 1680, true},
+    {4080, 1680, true},
+    {4800, 1680, false},
+    {5400, 1680, false},
+    {6000, 1680, false},
+    {6720, 1680, false},
+    // The Z row: z to m
+    {1800, 2320, true},
+    {2520, 2320, true},
+    {3120, 2320, true},
+    {3840, 2320, true},
+    {4440, 2320, true},
+    {5040, 2320, false},
+    {5760, 2320, false},
 }};
 
 // The markers to light for a hint text: every letter that occurs in it,
 // whatever its case. Other characters light nothing.
-std::bitset<26> MarkersToLight(std::u16string_view hintText);
+std::bitset<kLetterKeyCount> MarkersToLight(std::u16string_view hintText);
 
 }  // namespace kelvaro

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "keyboard/key_markers.h"
+#include "keyboard/twips_unit.h"
 
 namespace kelvaro {
 namespace {
@@ -17,7 +18,7 @@ constexpr double kRightEdge = kKeyboardPictureWidth - kLeftEdge;
 
 using enum Finger;
 
-constexpr std::array<Finger, 26> kLetterFingers{
+constexpr std::array<Finger, kLetterKeyCount> kLetterFingers{
     // Q W E R T Y U I O P
     kLeftLittle, kLeftRing, kLeftMiddle, kLeftIndex, kLeftIndex, kRightIndex, kRightIndex,
     kRightMiddle, kRightRing, kRightLittle,

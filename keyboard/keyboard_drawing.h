@@ -27,10 +27,6 @@ struct KeyFace {
   int markerIndex;  // -1 for keys without a marker
 };
 
-// The window's design and the marker table are in twips; the picture's
-// pixels are those of a 96 dpi screen, 15 twips each (1440 to the inch).
-inline constexpr double kTwipsPerPixel = 15;
-
 // The sizes of the keyboard picture and of a key marker's picture.
 inline constexpr int kKeyboardPictureWidth = 650;
 inline constexpr int kKeyboardPictureHeight = 219;

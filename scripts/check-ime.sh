@@ -84,12 +84,28 @@ start_program() {
   pids="$pids $program"
   waitfor 60 xdotool search --onlyvisible --name '^Kelvaro' || fail "the main window did not open"
   window=$(xdotool search --onlyvisible --name '^Kelvaro' | head -n 1)
-  sleep 1
+  waitfor 10 framed || fail "the window manager did not frame the main window"
   origin_x=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
   origin_y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
   # The program may be starting slowly: it answers once it takes input.
   scripts/window_responds.py "$window" 60 || fail "the main window does not answer"
 }
+
+# Conditions that the checks wait for, each with a time limit, instead of
+# pausing: the window manager has framed the main window; pinyin is the active
+# input method; the clipboard holds text; the input method shows a candidate
+# window (popup, its id), or none.
+framed() { xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | grep -q =; }
+im_active() { [ "$(fcitx5-remote 2>/dev/null)" = 2 ]; }
+clipboard_holds() { [ -n "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" ]; }
+popup_shown() {
+  popup=""
+  for id in $(xdotool search --onlyvisible --class fcitx 2>/dev/null); do
+    [ "$id" = "$window" ] || popup=$id
+  done
+  [ -n "$popup" ]
+}
+no_popup() { ! popup_shown; }
 
 # Pixels that differ between two grabs of the same rectangle (WxH+X+Y).
 changed_pixels() {
@@ -122,8 +138,20 @@ box() {
 box_text() {
   printf '' | xclip -selection clipboard 2>/dev/null
   xdotool key ctrl+a ctrl+c
-  sleep 0.3
+  waitfor 5 clipboard_holds || true
   timeout 5 xclip -o -selection clipboard 2>/dev/null || true
+}
+
+# The whole text of the box that has the focus once it is the text expected
+# (what the input method commits arrives in its own time), or as it is after
+# five seconds.
+box_text_when() { # expected
+  polls=10
+  while text=$(box_text) && [ "$text" != "$1" ] && [ "$polls" -gt 0 ]; do
+    polls=$((polls - 1))
+    sleep 0.5
+  done
+  printf '%s' "$text"
 }
 
 # Fails unless the program answers within seconds: a hung program is found
@@ -137,7 +165,7 @@ answers() { # what was done
 # WxH+X+Y) within seconds.
 compose() { # what rectangle pinyin
   fcitx5-remote -o
-  sleep 0.3
+  waitfor 5 im_active || fail "$1: the input method did not switch to pinyin"
   grab before "$2"
   xdotool type --delay 60 "$3"
   tries=20
@@ -155,39 +183,45 @@ check_box() { # name
   name=$1
   box "$name"
   xdotool mousemove "$((left + 12))" "$((top + 12))" click 1
-  sleep 0.3
+  answers "$name: a click in the box"
   xdotool key ctrl+a Delete
   # The caret stands at the text's start: 4 pixels in from the frame.
   caret_x=$((left + 6))
   compose "$name" "240x$((line - 4))+$((caret_x + 2))+$((text_top + 2))" zhongguo
   xdotool key space
-  sleep 0.5
-  committed=$(box_text)
+  committed=$(box_text_when 中国)
   [ "$committed" = "中国" ] || fail "$name: committed \"$committed\", not 中国"
 
   # Compose at the end, click at the start, compose again: the candidate
   # window follows the caret to the start.
   xdotool key End
   xdotool type --delay 60 zhong
-  sleep 0.3
+  waitfor 5 popup_shown || fail "$name: no candidate window at the end of the text"
   xdotool mousemove "$((left + 6))" "$((top + 12))" click 1
-  sleep 0.3
+  answers "$name: a click at the start while composing"
   xdotool type --delay 60 zhong
-  sleep 0.5
-  popup=""
-  for id in $(xdotool search --onlyvisible --class fcitx 2>/dev/null); do
-    [ "$id" = "$window" ] || popup=$id
-  done
-  [ -n "$popup" ] || fail "$name: no candidate window"
-  popup_x=$(xwininfo -id "$popup" | awk '/Absolute upper-left X/ {print $4}')
-  popup_y=$(xwininfo -id "$popup" | awk '/Absolute upper-left Y/ {print $4}')
+  # The candidate window comes to the new caret within five seconds.
   caret_bottom=$((text_top + line))
-  if [ "$popup_x" -lt $((caret_x - 40)) ] || [ "$popup_x" -gt $((caret_x + 40)) ] ||
-    [ "$popup_y" -lt $((caret_bottom - 20)) ] || [ "$popup_y" -gt $((caret_bottom + 40)) ]; then
-    fail "$name: candidate window at $popup_x,$popup_y, caret at $caret_x,$caret_bottom"
-  fi
+  polls=10
+  while :; do
+    popup_x=""
+    if popup_shown; then
+      popup_x=$(xwininfo -id "$popup" | awk '/Absolute upper-left X/ {print $4}')
+      popup_y=$(xwininfo -id "$popup" | awk '/Absolute upper-left Y/ {print $4}')
+      if [ "$popup_x" -ge $((caret_x - 40)) ] && [ "$popup_x" -le $((caret_x + 40)) ] &&
+        [ "$popup_y" -ge $((caret_bottom - 20)) ] && [ "$popup_y" -le $((caret_bottom + 40)) ]; then
+        break
+      fi
+    fi
+    polls=$((polls - 1))
+    if [ "$polls" -le 0 ]; then
+      [ -n "$popup_x" ] || fail "$name: no candidate window"
+      fail "$name: candidate window at $popup_x,$popup_y, caret at $caret_x,$caret_bottom"
+    fi
+    sleep 0.5
+  done
   xdotool key Escape
-  sleep 0.2
+  waitfor 5 no_popup || fail "$name: Escape left the candidate window open"
   echo "check-ime: $name: composing shown ($changed pixels), 中国 committed, candidates at $popup_x,$popup_y for the caret at $caret_x,$caret_bottom"
 }
 
@@ -205,10 +239,10 @@ check_move() { # name move expected
   box "$name"
   # The text, pasted, and the box back at its first line.
   xdotool mousemove "$((left + 12))" "$((top + 12))" click 1
-  sleep 0.3
+  answers "$name: a click in the box"
   printf '%s' "$moves_text" | xclip -selection clipboard 2>/dev/null
   xdotool key ctrl+a ctrl+v ctrl+Home
-  sleep 0.3
+  answers "$name: pasting the text"
   # The first line's middle, a point 8 pixels into the empty line (which
   # shows at least that much), and far right of the text on a line.
   first=$((text_top + line / 2))
@@ -221,14 +255,12 @@ check_move() { # name move expected
     click-after-a-line) xdotool mousemove "$right" "$first" click 1 ;;
     click-on-the-empty-line) xdotool mousemove "$right" "$empty" click 1 ;;
   esac
-  sleep 0.3
   answers "$name: $2"
   # The composing shows in the box, which may have scrolled to the caret.
   compose "$name: $2" "300x$((height - 2))+$((left + 1))+$((top + 1))" zhongguo
   xdotool key space
-  sleep 0.5
   answers "$name: $2, then zhongguo"
-  text=$(box_text)
+  text=$(box_text_when "$3")
   [ "$text" = "$3" ] || fail "$name: $2, then zhongguo: the text is \"$text\", not \"$3\""
   echo "check-ime: $name: $2 leaves the program answering; 中国 goes in at the caret"
 }
@@ -274,7 +306,7 @@ close_composing() { # how
   running || start_program
   box Text1
   xdotool mousemove "$((left + 6))" "$((top + 12))" click 1
-  sleep 0.3
+  answers "closing by $how: a click in Text1"
   compose "closing by $how" "240x$((line - 4))+$((left + 8))+$((text_top + 2))" nihao
   case $how in
     the-close-button)

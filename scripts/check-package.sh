@@ -5,6 +5,7 @@
 # installed program under Xvfb to a screenshot, for a parent whose home
 # folder has a Chinese name and who keeps a UTF-8 word list of their own in
 # ~/.config/kelvaro/: that list, the pictures and the keyboard must show.
+# CHECK_PACKAGE_DISPLAY: the first X display number tried (99 by default).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
@@ -12,7 +13,7 @@ scripts/setup-debian.sh
 # python3-debian reads the copyright file and readelf (binutils) tells what
 # each program links.
 scripts/install-packages.sh file dpkg-dev desktop-file-utils appstream imagemagick \
-  lintian python3-debian binutils
+  lintian python3-debian binutils xdotool python3-xlib
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
 
 desktop-file-validate resources/desktop/org.kelvaro.Kelvaro.desktop
@@ -45,11 +46,20 @@ own="$home/.config/kelvaro/小孩子感兴趣的词.txt"
 printf '恐龙\n熊猫\n长颈鹿\n' >"$own"
 before="$(sha256sum <"$own")"
 shot="$scratch/kelvaro.png"
-env -u XDG_CONFIG_HOME HOME="$home" xvfb-run -a -s "-screen 0 1280x800x24" sh -c "
+# The screenshot is taken once the main window is shown and its program
+# answers from its event loop, having drawn it: within a minute.
+env -u XDG_CONFIG_HOME HOME="$home" xvfb-run -a -n "${CHECK_PACKAGE_DISPLAY:-99}" \
+  -s "-screen 0 1280x800x24" sh -c "
   kelvaro & program=\$!
-  sleep 4
+  tries=600
+  until window=\$(xdotool search --onlyvisible --name '^Kelvaro' | head -n 1) && [ -n \"\$window\" ]; do
+    tries=\$((tries - 1))
+    [ \$tries -gt 0 ] || { echo 'the main window did not open'; kill \$program; exit 1; }
+    sleep 0.1
+  done
+  scripts/window_responds.py \"\$window\" 50 || { echo 'the main window does not answer'; kill \$program; exit 1; }
   import -window root '$shot'
-  kill \$program" || true
+  kill \$program" || { echo "the installed program did not show its main window"; exit 1; }
 [ "$(sha256sum <"$own")" = "$before" ] || { echo "the own word list was changed"; exit 1; }
 # The first lines of the word list (left), the banner (top right) and the
 # keyboard picture must show something other than the window's plain

@@ -24,13 +24,13 @@ TEST(KeyboardDrawing, EveryMarkerSitsNearTheLowerEdgeOfItsKey) {
     const double x = marker.offsetX / 15.0;
     const double y = marker.offsetY / 15.0;
     // Inside the face, in its lower half, at most 6 px above its lower edge.
-    EXPECT_GE(x, face.x) << static_cast<char>(marker.key);
-    EXPECT_LE(x + kMarkerWidthPixels, face.x + face.width) << static_cast<char>(marker.key);
-    EXPECT_GE(y, face.y + face.height / 2) << static_cast<char>(marker.key);
-    EXPECT_LE(y + kMarkerHeightPixels, face.y + face.height) << static_cast<char>(marker.key);
-    EXPECT_GE(y + kMarkerHeightPixels, face.y + face.height - 6) << static_cast<char>(marker.key);
+    EXPECT_GE(x, face.x);
+    EXPECT_LE(x + kMarkerWidthPixels, face.x + face.width);
+    EXPECT_GE(y, face.y + face.height / 2);
+    EXPECT_LE(y + kMarkerHeightPixels, face.y + face.height);
+    EXPECT_GE(y + kMarkerHeightPixels, face.y + face.height - 6);
   }
-  EXPECT_EQ(letters, 26);
+  EXPECT_EQ(letters, static_cast<int>(kLetterKeyCount));
 }
 
 TEST(KeyboardDrawing, KeysStayInsideThePictureAndDoNotOverlap) {

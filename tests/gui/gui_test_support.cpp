@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include "keyboard/key_markers.h"
 #include "wordlist/word_list_file.h"
 
 namespace kelvaro {
@@ -72,7 +73,7 @@ void ClickWindowAt(QWidget* widget) {
 
 QList<int> LitMarkers(QWidget* form1) {
   QList<int> lit;
-  for (int i = 0; i < 26; ++i) {
+  for (int i = 0; i < static_cast<int>(kLetterKeyCount); ++i) {
     auto* marker = Child<QWidget>(form1, QStringLiteral("Image2(%1)").arg(i));
     if (marker && !marker->isHidden()) lit << i;
   }

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -128,7 +129,10 @@ class VoiceProcessTest : public QObject {
     voice.Speak("ni3 hao3");
     QVERIFY(ended.wait(5000));
     voice.Speak("ni3 hao3");  // within the second: not started again
-    QTest::qWait(100);
+    // A start would show at once: a process that is starting.
+    for (const QProcess* process : voice.findChildren<QProcess*>()) {
+      QCOMPARE(process->state(), QProcess::NotRunning);
+    }
     QCOMPARE(Starts(*dir_), 1);
     QTest::qWait(VoiceProcess::kRestartMilliseconds);
     voice.Speak("ni3 hao3");
