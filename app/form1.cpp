@@ -29,6 +29,7 @@
 #include "app/word_list_box.h"
 #include "keyboard/key_markers.h"
 #include "textbox/long_text_box.h"
+#include "textbox/plain_text_box.h"
 #include "util/shell_open.h"
 #include "wordlist/word_list_file.h"
 #include "wordlist/word_list_location.h"
@@ -54,7 +55,7 @@ Box* MakeTextBox(QWidget* parent, const QString& name, const QRect& geometry, do
   box->setObjectName(name);
   box->setGeometry(geometry);
   box->setFont(SongTiFont(pointSize));
-  if constexpr (std::is_same_v<Box, QPlainTextEdit>) {
+  if constexpr (std::is_base_of_v<QPlainTextEdit, Box>) {
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -187,7 +188,7 @@ void Form1::CreateTextColumn(const TwipsScale& scale) {
                      scale.ToPixels(design.label4));
   SetTextColour(*Label4, kDarkBlue);
   Text4 =
-      MakeTextBox<QPlainTextEdit>(this, QStringLiteral("Text4"), scale.ToPixels(design.text4), 24);
+      MakeTextBox<PlainTextBox>(this, QStringLiteral("Text4"), scale.ToPixels(design.text4), 24);
 }
 
 // Controls that only carry code or data: never shown, never focused, and
