@@ -8,8 +8,16 @@
 #include <limits>
 #include <optional>
 
+#include "textbox/line_breaks.h"
+
 namespace kelvaro {
 namespace {
+
+// Where the first line break of a stretch stands in it, or -1.
+qsizetype FirstBreak(QStringView text) {
+  const auto found = std::find_if(text.begin(), text.end(), IsLineBreak);
+  return found == text.end() ? -1 : found - text.begin();
+}
 
 // How many characters past a chunk or a piece are looked at for what they
 // change in it: whether a break is allowed, how its last letters are shaped.
@@ -20,7 +28,8 @@ constexpr int kLookAhead = 16;
 // inside a surrogate pair.
 int ContextStart(const QString& text, int position) {
   const QStringView before = QStringView(text).first(position).last(std::min(position, kLookAhead));
-  int start = position - static_cast<int>(before.size() - before.lastIndexOf(u'\n') - 1);
+  const qsizetype lastBreak = std::max(before.lastIndexOf(u'\n'), before.lastIndexOf(u'\r'));
+  int start = position - static_cast<int>(before.size() - lastBreak - 1);
   if (start < position && text[start].isLowSurrogate()) ++start;
   return start;
 }
@@ -31,7 +40,7 @@ bool IsBreakableSpace(QChar c) { return c.isSpace() && c.decompositionTag() != Q
 
 // Where lines may break, as a text layout breaks them: at the break
 // opportunities of Unicode, and after every run of breakable spaces; never
-// before a space, and always after a line feed. They are found from a
+// before a space, and always after a line break. They are found from a
 // position where a line starts, a chunk at a time: a boundary finder
 // analyses all the text it is given, and only the text near the lines being
 // wrapped is needed. Whether a break is allowed depends on the characters
@@ -44,7 +53,7 @@ class BreakOpportunities {
  public:
   enum class Kind {
     kAllowed,
-    kMandatory,  // after a line feed
+    kMandatory,  // after a line break (LF, CR or CR LF)
     kCut,        // no break opportunity: a line's most code units without one
   };
   struct Break {
@@ -65,10 +74,12 @@ class BreakOpportunities {
     const int size = static_cast<int>(text_.size());
     const int reach = std::min(size, chunkFrom_ + kMost + kLookAhead);
     QStringView chunk = QStringView(text_).sliced(chunkFrom_, reach - chunkFrom_);
-    const qsizetype feed = chunk.indexOf(u'\n');
+    const qsizetype feed = FirstBreak(chunk);
     if (feed >= 0) chunk.truncate(feed);
+    // A CR LF is one break, of two code units.
+    const int breakLength = feed >= 0 ? BreakLength(text_, chunkFrom_ + feed) : 1;
     // A chunk that ends its paragraph needs no look-ahead. Breaks are taken
-    // no further than a line's most code units, the line feed included, so
+    // no further than a line's most code units, the line break included, so
     // that no piece is longer.
     const bool paragraphEnds = feed >= 0 || reach == size;
     const qsizetype last =
@@ -86,9 +97,9 @@ class BreakOpportunities {
       if (!IsBreakableSpace(chunk[i]) && (boundary == offset + i || IsBreakableSpace(chunk[i - 1])))
         found_.push_back({chunkFrom_ + static_cast<int>(i), Kind::kAllowed});
     }
-    if (paragraphEnds && chunk.size() < kMost) {
+    if (paragraphEnds && chunk.size() + breakLength <= kMost) {
       if (feed >= 0) {
-        found_.push_back({chunkFrom_ + static_cast<int>(feed) + 1, Kind::kMandatory});
+        found_.push_back({chunkFrom_ + static_cast<int>(feed) + breakLength, Kind::kMandatory});
       } else {
         found_.push_back({size, Kind::kAllowed});
       }
@@ -271,7 +282,7 @@ WrappedLines::Broken WrappedLines::BreakAnywhere(int from, int to,
   const QStringView text(*text_);
   int begin = ContextStart(*text_, from);
   const QStringView after = text.sliced(to, std::min<qsizetype>(kLookAhead, text.size() - to));
-  const qsizetype feed = after.indexOf(u'\n');
+  const qsizetype feed = FirstBreak(after);
   const int end = to + static_cast<int>(feed >= 0 ? feed : after.size());
   QTextLayout layout(text_->mid(begin, end - begin), font_);
   QTextOption option;
@@ -329,7 +340,7 @@ int WrappedLines::LineOf(int position) {
 int WrappedLines::LineEnd(int line) {
   const int next = HasLine(line + 1) ? starts_[static_cast<std::size_t>(line) + 1]
                                      : static_cast<int>(text_->size());
-  return next > Start(line) && text_->at(next - 1) == u'\n' ? next - 1 : next;
+  return next > Start(line) && IsLineBreak(text_->at(next - 1)) ? BreakBefore(*text_, next) : next;
 }
 
 bool WrappedLines::Wrapped(int line) {

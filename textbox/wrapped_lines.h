@@ -45,11 +45,11 @@ class WrappedLines {
   bool HasLine(int line);
   int Start(int line);
   int LineOf(int position);
-  // Where a line's text ends: before the line feed that ends it, if any.
+  // Where a line's text ends: before the line break (LF, CR or CR LF) that ends it, if any.
   int LineEnd(int line);
-  // True when the line ends where the next one starts without a line feed.
+  // True when the line ends where the next one starts without a line break.
   bool Wrapped(int line);
-  // All lines; a text that ends in a line feed ends with an empty line.
+  // All lines; a text that ends in a line break ends with an empty line.
   const std::vector<int>& starts();
   int count() { return static_cast<int>(starts().size()); }
   // The number of lines, estimated from those found so far.

@@ -1,6 +1,6 @@
 // Where the text boxes wrap their lines: where a text layout of each
 // paragraph breaks it at the same width and font, on generated texts with
-// words, Chinese, punctuation, line feeds and long runs without break
+// words, Chinese, punctuation, line breaks of each kind (LF, CR, CR LF) and long runs without break
 // opportunities; the same when found lazily and after edits; lines of
 // characters without width bounded; and, for a line of a million letters,
 // only the start of the text read to show its first screen.
@@ -23,11 +23,15 @@ using kelvaro::WrappedLines;
 namespace {
 
 // Where a text layout starts each line, wrapping each paragraph of the text
-// (ended by a line feed) at the width, as a plain text edit does.
+// (ended by a line feed, a CR or a CR LF) at the width, as a plain text edit
+// does.
 QList<int> LayoutStarts(const QString& text, const QFont& font, qreal width) {
   QList<int> starts;
   for (qsizetype from = 0;;) {
-    const qsizetype feed = text.indexOf(u'\n', from);
+    // A paragraph ends at a line feed, a CR, or both together.
+    qsizetype feed = from;
+    while (feed < text.size() && text[feed] != u'\n' && text[feed] != u'\r') ++feed;
+    if (feed == text.size()) feed = -1;
     const qsizetype to = feed < 0 ? text.size() : feed;
     QTextLayout layout(text.mid(from, to - from), font);
     QTextOption option;
@@ -40,7 +44,8 @@ QList<int> LayoutStarts(const QString& text, const QFont& font, qreal width) {
     }
     layout.endLayout();
     if (feed < 0) break;
-    from = feed + 1;
+    from =
+        feed + (text[feed] == u'\r' && feed + 1 < text.size() && text[feed + 1] == u'\n' ? 2 : 1);
   }
   return starts;
 }
@@ -74,7 +79,8 @@ class TextMaker {
         QStringLiteral("”"),     QStringLiteral("-"),          QStringLiteral("/"),
         QStringLiteral("2024"),  QStringLiteral("\U00020000"), QStringLiteral("\U0001D400"),
         QStringLiteral(" "),     QStringLiteral(" "),          QStringLiteral("  "),
-        QStringLiteral("   "),   QStringLiteral("\n")};
+        QStringLiteral("   "),   QStringLiteral("\n"),         QStringLiteral("\r\n"),
+        QStringLiteral("\r")};
     QString text;
     while (text.size() < length) {
       if (Below(40) == 0) {
