@@ -3,11 +3,12 @@
 #include <QAccessibleWidget>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 
+#include "textbox/line_breaks.h"
 #include "textbox/long_text_box.h"
 #include "textbox/long_text_box_private.h"
+#include "textbox/paragraph_cursor.h"
 
 namespace kelvaro {
 namespace {
@@ -131,17 +132,16 @@ class LongTextAccessible : public QAccessibleWidget,
       return QString();
     }
     const QString& text = box()->toPlainText();
-    // lastIndexOf from -1 would search from the text's end.
-    const int paragraphStart =
-        offset == 0 ? 0 : static_cast<int>(text.lastIndexOf(u'\n', offset - 1)) + 1;
-    const auto lineFeed = text.indexOf(u'\n', offset);
-    const int paragraphEnd = lineFeed < 0 ? count : static_cast<int>(lineFeed);
+    // A CR LF is one run, both halves of it.
+    if (SplitsBreak(text, offset)) --offset;
+    const int paragraphStart = ParagraphStart(text, offset);
+    const int paragraphEnd = ParagraphEnd(text, offset);
     if (offset < paragraphEnd) {
       *start = paragraphStart;
       *end = paragraphEnd;
     } else {
       *start = paragraphEnd;
-      *end = paragraphEnd + 1;
+      *end = paragraphEnd + (paragraphEnd < count ? BreakLength(text, paragraphEnd) : 1);
     }
     const QFont font = box()->font();
     return QStringLiteral("font-family:\"%1\";font-size:%2pt;font-style:%3;font-weight:%4;")
@@ -155,15 +155,18 @@ class LongTextAccessible : public QAccessibleWidget,
   // text, else at the caret. The caret stays where it was in the text.
   void deleteText(int start, int end) override { replaceText(start, end, QString()); }
   void insertText(int offset, const QString& text) override {
-    QTextCursor edit = d().DocumentCursor();
-    if (InText(offset)) edit.setPosition(offset);
-    Edit(edit, text);
+    if (InText(offset)) {
+      d().ReplaceText(offset, offset, text);
+    } else {
+      d().ReplaceText(box()->anchorPosition(), box()->cursorPosition(), text);
+    }
   }
   void replaceText(int start, int end, const QString& text) override {
-    QTextCursor edit = d().DocumentCursor();
-    if (InText(start)) edit.setPosition(start);
-    if (InText(end)) edit.setPosition(end, QTextCursor::KeepAnchor);
-    Edit(edit, text);
+    int from = box()->anchorPosition();
+    int to = box()->cursorPosition();
+    if (InText(start)) from = to = start;
+    if (InText(end)) to = end;
+    d().ReplaceText(from, to, text);
   }
 
  private:
@@ -171,23 +174,20 @@ class LongTextAccessible : public QAccessibleWidget,
   LongTextBoxPrivate& d() const { return LongTextBoxPrivate::Of(*box()); }
   bool InText(int offset) const { return offset >= 0 && offset <= characterCount(); }
 
-  void Edit(QTextCursor& edit, const QString& text) {
-    const QTextCursor caret = d().DocumentCursor();
-    edit.removeSelectedText();
-    edit.insertText(text);
-    d().Apply(caret);
-  }
-
   // Where the item of a kind that holds a position starts and ends.
   std::pair<int, int> Boundaries(int position, QAccessible::TextBoundaryType type) const {
     if (type == QAccessible::LineBoundary) return d().LineBoundaries(position);
-    QTextCursor cursor = d().DocumentCursor();
+    if (type == QAccessible::NoBoundary) return {0, characterCount()};
+    // Never between the CR and the LF of one break.
+    const QString& text = box()->toPlainText();
+    if (SplitsBreak(text, position)) --position;
+    ParagraphCursor around(text, position);
+    QTextCursor& cursor = around.cursor();
     // Within an edit block, so that moving the cursor lays out nothing.
     cursor.beginEditBlock();
-    cursor.setPosition(position);
-    const auto boundaries = QAccessible::qAccessibleTextBoundaryHelper(cursor, type);
+    const auto [first, second] = QAccessible::qAccessibleTextBoundaryHelper(cursor, type);
     cursor.endEditBlock();
-    return boundaries;
+    return {around.ToText(first), around.ToText(second)};
   }
 
   static constexpr std::pair<int, int> kNone{-1, -1};

@@ -8,14 +8,14 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QStyleHints>
-#include <QTextBlock>
-#include <QTextBoundaryFinder>
 #include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "textbox/line_breaks.h"
 #include "textbox/long_text_box_private.h"
+#include "textbox/paragraph_cursor.h"
 
 namespace kelvaro {
 namespace {
@@ -28,9 +28,6 @@ struct KeyMove {
   QTextCursor::MoveOperation operation;  // for Move::Document
   bool select;
 };
-
-// Longer than a character with its marks, as Delete removes it.
-constexpr int kLongestGrapheme = 32;
 
 // The moves a text edit makes on its standard keys.
 constexpr KeyMove kKeyMoves[] = {
@@ -111,8 +108,9 @@ bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
       std::find_if(std::begin(kKeyMoves), std::end(kKeyMoves),
                    [event](const KeyMove& move) { return event->matches(move.key); });
   if (found == std::end(kKeyMoves)) return false;
-  const auto mode = found->select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
-  QTextCursor cursor = DocumentCursor();
+  // Where the cursor goes, if anywhere; the anchor goes with it unless the
+  // move selects.
+  std::optional<int> to;
   const int line = lines_.LineOf(cursor_);
   const int start = lines_.Start(line);
   const bool vertical = found->move == Move::LineUp || found->move == Move::LineDown ||
@@ -121,19 +119,18 @@ bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
   const auto toLine = [&](int target) {
     target = std::max(0, lines_.HasLine(target) ? target : lines_.count() - 1);
     const qreal top = LineTop(target) + Grid().pitch / 2;
-    cursor.setPosition(PositionAt(QPointF(goalX_, top)), mode);
+    to = PositionAt(QPointF(goalX_, top));
   };
   std::optional<qreal> pagingTop;
   switch (found->move) {
     case Move::Document:
-      cursor.setVisualNavigation(true);
-      cursor.movePosition(found->operation, mode);
+      to = Moved(found->operation, found->select);
       break;
     case Move::LineStart:
-      cursor.setPosition(start, mode);
+      to = start;
       break;
     case Move::LineEnd:
-      cursor.setPosition(LineBoundaries(cursor_).second, mode);
+      to = LineBoundaries(cursor_).second;
       break;
     // Selecting up from the first line goes to the start, down from the last
     // to the end.
@@ -141,14 +138,14 @@ bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
       if (line > 0) {
         toLine(line - 1);
       } else if (found->select) {
-        cursor.setPosition(0, mode);
+        to = 0;
       }
       break;
     case Move::LineDown:
       if (lines_.HasLine(line + 1)) {
         toLine(line + 1);
       } else if (found->select) {
-        cursor.setPosition(static_cast<int>(text_.size()), mode);
+        to = static_cast<int>(text_.size());
       }
       break;
     case Move::PageUp:
@@ -188,7 +185,11 @@ bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
     }
   }
   const qreal goalX = goalX_;
-  Apply(cursor);
+  if (to) {
+    Finish(*to, found->select ? anchor_ : *to);
+  } else {
+    Finish();
+  }
   goalX_ = vertical ? goalX : -1;
   pagingTop_ = pagingTop;
   if (found->select) SetSelectionToClipboard();
@@ -209,72 +210,69 @@ bool LongTextBoxPrivate::EditByKey(QKeyEvent* event) {
   } else if (event->matches(QKeySequence::SelectAll)) {
     selectAll();
   } else {
-    QTextCursor cursor = DocumentCursor();
     if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
-      DeleteCharacter(cursor, true);
+      DeleteCharacter(true);
     } else if (event->matches(QKeySequence::Delete)) {
-      DeleteCharacter(cursor, false);
-    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
-      if (!cursor.hasSelection())
-        cursor.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
-      cursor.removeSelectedText();
-    } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
-      if (!cursor.hasSelection())
-        cursor.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
-      cursor.removeSelectedText();
+      DeleteCharacter(false);
+    } else if (event->matches(QKeySequence::DeleteStartOfWord) ||
+               event->matches(QKeySequence::DeleteEndOfWord)) {
+      const bool before = event->matches(QKeySequence::DeleteStartOfWord);
+      const int to = cursor_ != anchor_
+                         ? cursor_
+                         : Moved(before ? QTextCursor::PreviousWord : QTextCursor::NextWord, true);
+      history_.Remove(std::min(anchor_, to), std::max(anchor_, to));
+      EndEdit();
     } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
-      cursor.insertBlock();
+      history_.InsertBlock(SelectionStart(), SelectionEnd());
+      EndEdit();
     } else if (event->matches(QKeySequence::InsertLineSeparator)) {
-      cursor.insertText(QString(QChar::LineSeparator));
+      // A line feed here, which starts a paragraph, as a plain text gives it.
+      history_.InsertLineSeparator(SelectionStart(), SelectionEnd());
+      EndEdit();
     } else if (IsPlainTyping(event)) {
-      cursor.insertText(event->text());
+      InsertAtCursor(event->text());
     } else {
       return false;
     }
     goalX_ = -1;
-    Apply(cursor);
+    Finish();
   }
   return true;
 }
 
-void LongTextBoxPrivate::DeleteCharacter(QTextCursor& cursor, bool backwards) {
-  // Within an edit block, as a cursor that deletes outside one works out its
-  // x by laying out its whole paragraph. A plain text edit makes one undo
+void LongTextBoxPrivate::DeleteCharacter(bool backwards) {
+  // Within an edit block, as a plain text edit deletes. It makes one undo
   // step of deletions that meet, with no other edit between them: so does
   // this, by joining the block of the one before.
-  const bool selected = cursor.hasSelection();
-  const int at = cursor.position();
-  const int size = static_cast<int>(text_.size());
-  // What goes: a character before, the pair of surrogates too; or the
-  // grapheme after.
-  int from = at;
-  int to = at;
-  if (backwards && at > 0) {
-    from = at >= 2 && text_.at(at - 1).isLowSurrogate() && text_.at(at - 2).isHighSurrogate()
-               ? at - 2
-               : at - 1;
-  } else if (!backwards && at < size) {
-    const QString after = text_.mid(at, kLongestGrapheme);
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, after);
-    to = at + static_cast<int>(std::max<qsizetype>(1, graphemes.toNextBoundary()));
+  const bool selected = cursor_ != anchor_;
+  const int at = cursor_;
+  // What goes: the selection; or a character before, with both halves of a
+  // surrogate pair or a CR LF; or the grapheme (or break) after.
+  int from = std::min(cursor_, anchor_);
+  int to = std::max(cursor_, anchor_);
+  int anchor = anchor_;
+  if (!selected && backwards && at > 0) {
+    const bool pair =
+        at >= 2 && text_.at(at - 1).isLowSurrogate() && text_.at(at - 2).isHighSurrogate();
+    from = pair ? at - 2 : BreakBefore(text_, at);
+    anchor = from;
+  } else if (!selected && !backwards) {
+    to = anchor = Moved(QTextCursor::NextCharacter);
   }
-  const bool joins = !selected && from < to && lastDeletion_ &&
-                     lastDeletion_->edits == documentEdits_ &&
+  if (from == to) return;
+  const bool joins = !selected && lastDeletion_ && lastDeletion_->edits == edits_ &&
                      (from == lastDeletion_->position || to == lastDeletion_->position);
   if (joins) {
-    cursor.joinPreviousEditBlock();
+    history_.JoinPreviousEditBlock();
   } else {
-    cursor.beginEditBlock();
+    history_.BeginEditBlock(cursor_);
   }
-  if (backwards) {
-    cursor.deletePreviousChar();
-  } else {
-    cursor.deleteChar();
-  }
-  cursor.endEditBlock();
+  history_.Remove(std::min(anchor, cursor_), std::max(anchor, cursor_));
+  history_.EndEditBlock();
+  EndEdit();
   // A selection is removed as an undo step of its own.
   lastDeletion_.reset();
-  if (!selected) lastDeletion_ = Deletion{documentEdits_, cursor.position()};
+  if (!selected) lastDeletion_ = Deletion{edits_, from};
 }
 
 // Mouse -------------------------------------------------------------------------
@@ -299,13 +297,9 @@ void LongTextBoxPrivate::mousePressEvent(QMouseEvent* event) {
       (point - doubleClickPoint_).manhattanLength() < QApplication::startDragDistance();
   sinceDoubleClick_.invalidate();
   if (tripleClick) {
-    QTextCursor cursor = DocumentCursor();
-    // The paragraph with the line feed that ends it.
-    cursor.movePosition(QTextCursor::StartOfBlock);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-    paragraphClicked_ = cursor;
-    Apply(cursor);
+    // The paragraph with the break that ends it.
+    paragraphClicked_ = {ParagraphStart(text_, cursor_), ParagraphEndWithBreak(cursor_)};
+    Finish(paragraphClicked_.to, paragraphClicked_.from);
     return;
   }
   const int from = std::min(cursor_, anchor_);
@@ -324,7 +318,7 @@ void LongTextBoxPrivate::mousePressEvent(QMouseEvent* event) {
 }
 
 void LongTextBoxPrivate::PlaceCursorByMouse(int position) {
-  wordClicked_ = paragraphClicked_ = QTextCursor();
+  wordClicked_ = paragraphClicked_ = {};
   setCursorPosition(position);
 }
 
@@ -341,20 +335,17 @@ void LongTextBoxPrivate::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void LongTextBoxPrivate::ExtendSelection(int position, qreal x) {
-  const bool byParagraphs = paragraphClicked_.hasSelection();
-  const QTextCursor& clicked = byParagraphs ? paragraphClicked_ : wordClicked_;
-  if (!clicked.hasSelection()) {
+  const bool byParagraphs = paragraphClicked_.Any();
+  const Clicked& clicked = byParagraphs ? paragraphClicked_ : wordClicked_;
+  if (!clicked.Any()) {
     setCursorPosition(position, true);
     return;
   }
-  const int origin = clicked.selectionStart();
-  const int originEnd = clicked.selectionEnd();
-  QTextCursor cursor = DocumentCursor();
+  const int origin = std::min(clicked.from, clicked.to);
+  const int originEnd = std::max(clicked.from, clicked.to);
   // Within the word or paragraph clicked first, that one stays selected.
   if (position >= origin && position <= originEnd) {
-    cursor.setPosition(origin);
-    cursor.setPosition(originEnd, QTextCursor::KeepAnchor);
-    Apply(cursor);
+    Finish(originEnd, origin);
     return;
   }
   // Otherwise from the far end of that one to the edge of the paragraph,
@@ -362,29 +353,21 @@ void LongTextBoxPrivate::ExtendSelection(int position, qreal x) {
   const bool backwards = position < originEnd;
   int edge = position;
   if (byParagraphs) {
-    cursor.setPosition(position);
-    if (backwards) {
-      cursor.movePosition(QTextCursor::StartOfBlock);
-    } else {
-      cursor.movePosition(QTextCursor::EndOfBlock);
-      cursor.movePosition(QTextCursor::NextCharacter);
-    }
-    edge = cursor.position();
+    edge = backwards ? ParagraphStart(text_, position) : ParagraphEndWithBreak(position);
   } else {
-    cursor.setPosition(position);
+    ParagraphCursor around(text_, position);
+    QTextCursor& cursor = around.cursor();
     cursor.movePosition(QTextCursor::StartOfWord);
-    const int wordStart = cursor.position();
+    const int wordStart = around.ToText(cursor.position());
     cursor.movePosition(QTextCursor::EndOfWord);
-    const int wordEnd = cursor.position();
+    const int wordEnd = around.ToText(cursor.position());
     if (wordEnd == wordStart || lines_.LineOf(wordStart) != lines_.LineOf(wordEnd)) return;
     const qreal startX = XOf(wordStart);
     const qreal endX = XOf(wordEnd);
     if (x < std::min(startX, endX) || x > std::max(startX, endX)) return;
     edge = std::abs(x - startX) < std::abs(endX - x) ? wordStart : wordEnd;
   }
-  cursor.setPosition(backwards ? originEnd : origin);
-  cursor.setPosition(edge, QTextCursor::KeepAnchor);
-  Apply(cursor);
+  Finish(edge, backwards ? originEnd : origin);
 }
 
 void LongTextBoxPrivate::mouseReleaseEvent(QMouseEvent* event) {
@@ -401,16 +384,17 @@ void LongTextBoxPrivate::mouseReleaseEvent(QMouseEvent* event) {
 
 void LongTextBoxPrivate::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  QTextCursor cursor = DocumentCursor();
-  cursor.setPosition(PositionAt(event->position()));
-  const int line = lines_.LineOf(cursor.position());
+  const int position = PositionAt(event->position());
+  ParagraphCursor around(text_, position);
+  QTextCursor& cursor = around.cursor();
+  const int line = lines_.LineOf(position);
   if (lines_.LineEnd(line) > lines_.Start(line)) cursor.select(QTextCursor::WordUnderCursor);
-  paragraphClicked_ = QTextCursor();
-  wordClicked_ = cursor;
+  paragraphClicked_ = {};
+  wordClicked_ = {around.ToText(cursor.anchor()), around.ToText(cursor.position())};
   sinceDoubleClick_.start();
   doubleClickPoint_ = event->position();
   goalX_ = -1;
-  Apply(cursor);
+  Finish(wordClicked_.to, wordClicked_.from);
   SetSelectionToClipboard();
 }
 
@@ -461,17 +445,22 @@ void LongTextBoxPrivate::dragLeaveEvent() {
 void LongTextBoxPrivate::dropEvent(QDropEvent* event) {
   dropCursor_ = -1;
   if (!event->mimeData()->hasText()) return;
-  QTextCursor selection = DocumentCursor();
-  QTextCursor target(&Document());
-  target.setPosition(PositionAt(event->position()));
   // Moving within the box is one edit, undone at once.
-  target.beginEditBlock();
-  if (event->dropAction() == Qt::MoveAction && event->source() == box_)
-    selection.removeSelectedText();
-  target.insertText(event->mimeData()->text());
-  target.endEditBlock();
+  int target = PositionAt(event->position());
+  history_.BeginEditBlock(target);
+  if (event->dropAction() == Qt::MoveAction && event->source() == box_) {
+    const int from = std::min(cursor_, anchor_);
+    const int to = std::max(cursor_, anchor_);
+    history_.Remove(SelectionStart(), SelectionEnd());
+    if (target > from) target = std::max(from, target - (to - from));
+  }
+  const QString text = WithOtherBreaksAsLineFeeds(event->mimeData()->text());
+  history_.InsertText(target, target, text);
+  history_.EndEditBlock();
+  EndEdit();
   goalX_ = -1;
-  Apply(target);
+  const int after = target + static_cast<int>(text.size());
+  Finish(after, after);
   AcceptDrop(event, box_);
 }
 

@@ -2,23 +2,15 @@
 // text being composed is shown at the cursor, commits may replace text
 // around it, and positions are told within the cursor's paragraph.
 #include <QInputMethodEvent>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 
+#include "textbox/line_breaks.h"
 #include "textbox/long_text_box_private.h"
 
 namespace kelvaro {
 namespace {
 
 constexpr int kContextLength = 1024;  // text before and after the cursor an input method gets
-
-// Where the paragraph that holds a position starts.
-int ParagraphStart(const QString& text, int position) {
-  // lastIndexOf from -1 would search from the text's end.
-  return position == 0 ? 0 : static_cast<int>(text.lastIndexOf(u'\n', position - 1)) + 1;
-}
 
 }  // namespace
 
@@ -29,23 +21,32 @@ void LongTextBoxPrivate::inputMethodEvent(QInputMethodEvent* event) {
     event->ignore();
     return;
   }
-  QTextCursor cursor = DocumentCursor();
-  cursor.beginEditBlock();
-  if (gettingInput) cursor.removeSelectedText();
+  history_.BeginEditBlock(cursor_);
+  if (gettingInput) history_.Remove(SelectionStart(), SelectionEnd());
   if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
-    QTextCursor replaced = cursor;
-    replaced.setPosition(cursor.position() + event->replacementStart());
-    replaced.setPosition(replaced.position() + event->replacementLength(), QTextCursor::KeepAnchor);
-    replaced.insertText(event->commitString());
+    // A place outside the text leaves the replaced stretch where it was, as
+    // a text cursor does.
+    const auto inText = [&](int at) { return at >= 0 && at <= text_.size(); };
+    int from = cursor_;
+    if (inText(cursor_ + event->replacementStart())) from = cursor_ + event->replacementStart();
+    int to = from;
+    if (inText(from + event->replacementLength())) to = from + event->replacementLength();
+    history_.InsertText(from, to, WithOtherBreaksAsLineFeeds(event->commitString()));
   }
-  cursor.endEditBlock();
+  history_.EndEditBlock();
+  EndEdit();
   // Selections are given within the paragraph, as the surrounding text is.
-  const int paragraphStart = cursor.block().position();
+  int cursor = cursor_;
+  int anchor = anchor_;
+  const int paragraphStart = ParagraphStart(text_, cursor_);
   for (const auto& attribute : event->attributes()) {
     if (attribute.type != QInputMethodEvent::Selection) continue;
-    cursor.setPosition(paragraphStart + attribute.start);
-    cursor.setPosition(paragraphStart + attribute.start + attribute.length,
-                       QTextCursor::KeepAnchor);
+    const auto place = [&](int at) {
+      at = std::clamp(at, 0, static_cast<int>(text_.size()));
+      return SplitsBreak(text_, at) ? at - 1 : at;
+    };
+    anchor = place(paragraphStart + attribute.start);
+    cursor = place(paragraphStart + attribute.start + attribute.length);
   }
   if (gettingInput) preedit_ = event->preeditString();
   preeditCursor_ = static_cast<int>(preedit_.size());
@@ -66,7 +67,7 @@ void LongTextBoxPrivate::inputMethodEvent(QInputMethodEvent* event) {
     preeditFormats_.append({0, static_cast<int>(preedit_.size()), underlined});
   }
   goalX_ = -1;
-  Apply(cursor);
+  Finish(cursor, anchor);
   UpdateExtraRows();
   EnsureCursorVisible();
   event->accept();
@@ -101,12 +102,12 @@ std::optional<QVariant> LongTextBoxPrivate::inputMethodQuery(Qt::InputMethodQuer
       return cursor_;
     case Qt::ImSurroundingText: {
       const int start = paragraphStart();
-      const auto end = text_.indexOf(u'\n', cursor_);
-      return start == 0 && end < 0 ? text_ : text_.mid(start, end < 0 ? -1 : end - start);
+      const int end = ParagraphEnd(text_, cursor_);
+      return start == 0 && end == text_.size() ? text_ : text_.mid(start, end - start);
     }
     case Qt::ImCurrentSelection: {
-      // With paragraph separators for line feeds, as a text document gives it.
-      QString selected = selectedText();
+      // With a paragraph separator for each break, as a text document gives it.
+      QString selected = WithBreaksAsLineFeeds(selectedText());
       selected.replace(u'\n', QChar::ParagraphSeparator);
       return selected;
     }
@@ -117,18 +118,16 @@ std::optional<QVariant> LongTextBoxPrivate::inputMethodQuery(Qt::InputMethodQuer
     case Qt::ImTextBeforeCursor: {
       // Whole paragraphs before the cursor's, until there are 1024 characters.
       int from = paragraphStart();
-      while (cursor_ - from < kContextLength && from > 0) from = ParagraphStart(text_, from - 1);
+      while (cursor_ - from < kContextLength && from > 0)
+        from = ParagraphStart(text_, BreakBefore(text_, from));
       return text_.mid(from, cursor_ - from);
     }
     case Qt::ImTextAfterCursor: {
       // The rest of the cursor's paragraph, then whole paragraphs after it,
       // until there are 1024 characters.
-      const auto paragraphEnd = [this](int from) {
-        const auto end = text_.indexOf(u'\n', from);
-        return end < 0 ? static_cast<int>(text_.size()) : static_cast<int>(end);
-      };
-      int to = paragraphEnd(cursor_);
-      while (to - cursor_ < kContextLength && to < text_.size()) to = paragraphEnd(to + 1);
+      int to = ParagraphEnd(text_, cursor_);
+      while (to - cursor_ < kContextLength && to < text_.size())
+        to = ParagraphEnd(text_, to + BreakLength(text_, to));
       return text_.mid(cursor_, to - cursor_);
     }
     default:

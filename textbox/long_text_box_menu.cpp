@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QStyleHints>
-#include <QTextDocument>
 
 #include "textbox/long_text_box_private.h"
 
@@ -43,8 +42,8 @@ QMenu* LongTextBoxPrivate::createStandardContextMenu() {
   auto* menu = new QMenu(box_);
   menu->setObjectName(QStringLiteral("qt_edit_menu"));
   const bool selected = cursor_ != anchor_;
-  const bool undoable = documentCurrent_ && document_->isUndoAvailable();
-  const bool redoable = documentCurrent_ && document_->isRedoAvailable();
+  const bool undoable = history_.IsUndoAvailable();
+  const bool redoable = history_.IsRedoAvailable();
   const QMimeData* clipboard = QApplication::clipboard()->mimeData();
   const bool pastable =
       clipboard != nullptr && clipboard->hasText() && !clipboard->text().isEmpty();

@@ -1,6 +1,5 @@
 #include "textbox/long_text_box_private.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -14,13 +13,12 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "textbox/line_breaks.h"
+#include "textbox/paragraph_cursor.h"
 
 namespace kelvaro {
 namespace {
@@ -28,46 +26,14 @@ namespace {
 // The follow mark's colour, a highlighter pen's yellow.
 const QColor kFollowMarkColour(255, 226, 102);
 
-// The document is used for editing only and never laid out.
-class NoDocumentLayout : public QAbstractTextDocumentLayout {
- public:
-  using QAbstractTextDocumentLayout::QAbstractTextDocumentLayout;
-  void draw(QPainter*, const PaintContext&) override {}
-  int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
-  int pageCount() const override { return 1; }
-  QSizeF documentSize() const override { return {}; }
-  QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
-  QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
-
- protected:
-  void documentChanged(int, int, int) override {}
-};
-
-// A document's text with its paragraph and line separators as line feeds.
-QString WithDocumentBreaksAsLineFeeds(QString text) {
-  for (QChar& c : text) {
-    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
-  }
-  return text;
-}
-
-// A text with each line break (CR LF, CR, a paragraph or line separator, the
-// marks of a frame's start and end) as one line feed, as the document holds it.
-QString WithLineFeeds(const QString& text) {
-  const auto isBreak = [](QChar c) {
-    // A document takes U+FDD0 and U+FDD1 as the marks of a frame's start and end.
-    return c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
-           c == QChar(0xFDD0) || c == QChar(0xFDD1);
-  };
-  if (std::none_of(text.begin(), text.end(), isBreak)) return text;
-  QString plain;
-  plain.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text.at(i);
-    if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') continue;
-    plain += isBreak(c) ? QChar(u'\n') : c;
-  }
-  return plain;
+// Moves a place in the text with a change of `change` code units at `at` (a
+// removal when negative), as a text cursor's position and anchor move.
+void MoveWithChange(int& position, int& anchor, int at, int change) {
+  // Text inserted where the cursor is goes before it, unless it ends a
+  // selection made forwards.
+  if (!(position < at || (position == at && anchor < position)))
+    position = change < 0 && position < at - change ? at : position + change;
+  if (anchor >= at) anchor = change < 0 && anchor < at - change ? at : anchor + change;
 }
 
 // The length of the common start of two texts.
@@ -105,11 +71,9 @@ LongTextBoxPrivate::LongTextBoxPrivate(LongTextBox* box, std::function<void()> u
     : QObject(box),
       box_(box),
       updateMicroFocus_(std::move(updateMicroFocus)),
-      document_(std::make_unique<QTextDocument>()) {
-  document_->setDocumentLayout(new NoDocumentLayout(document_.get()));
-  document_->setUndoRedoEnabled(true);
-  connect(document_.get(), &QTextDocument::contentsChange, this,
-          &LongTextBoxPrivate::DocumentChanged);
+      history_(text_, [this](int position, const QString& removed, int added) {
+        TextEdited(position, removed, added);
+      }) {
   box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   box_->setFocusPolicy(Qt::StrongFocus);
@@ -134,7 +98,7 @@ void LongTextBoxPrivate::setPlainText(const QString& text) {
     preedit_.clear();
     QGuiApplication::inputMethod()->reset();
   }
-  TakeText(WithLineFeeds(text), 0, 0);
+  TakeText(WithOtherBreaksAsLineFeeds(text), 0, 0);
   TextSet();
 }
 
@@ -142,9 +106,11 @@ void LongTextBoxPrivate::setPlainTextStretch(int position, int removed, QStringV
   const int size = static_cast<int>(text_.size());
   position = std::clamp(position, 0, size);
   removed = std::clamp(removed, 0, size - position);
-  // A stretch with line breaks of other kinds is set as a whole text is, as
-  // a CR before a line feed after the stretch makes one break with it.
-  if (!preedit_.isEmpty() || WithLineFeeds(inserted.toString()) != inserted) {
+  const bool plain = std::none_of(inserted.begin(), inserted.end(), [](QChar c) {
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) ||
+           c == QChar(0xFDD1);
+  });
+  if (!preedit_.isEmpty() || !plain) {
     setPlainText(QString(text_).replace(position, removed, inserted.data(), inserted.size()));
     return;
   }
@@ -154,9 +120,10 @@ void LongTextBoxPrivate::setPlainTextStretch(int position, int removed, QStringV
 }
 
 void LongTextBoxPrivate::TextSet() {
-  documentCurrent_ = false;
+  history_.Clear();
   modified_ = false;
-  wordClicked_ = paragraphClicked_ = QTextCursor();
+  wordClicked_ = paragraphClicked_ = {};
+  lastDeletion_.reset();
   goalX_ = -1;
   verticalScrollBar()->setValue(0);
   CursorMoved();
@@ -165,17 +132,15 @@ void LongTextBoxPrivate::TextSet() {
 }
 
 void LongTextBoxPrivate::replaceAll(const QString& text) {
-  QTextCursor cursor = DocumentCursor();
-  cursor.beginEditBlock();
-  cursor.select(QTextCursor::Document);
-  cursor.removeSelectedText();
-  cursor.insertText(text);
-  cursor.endEditBlock();
+  history_.BeginEditBlock(cursor_);
+  history_.Remove(0, static_cast<int>(text_.size()));
+  history_.InsertText(0, 0, WithOtherBreaksAsLineFeeds(text));
+  history_.EndEditBlock();
+  EndEdit();
   // The cursor at the start, as when the program sets the text: the end of
   // a long text is found only by wrapping all of it.
-  cursor.setPosition(0);
   goalX_ = -1;
-  Apply(cursor);
+  Finish(0, 0);
 }
 
 bool LongTextBoxPrivate::TakeText(const QString& text, int cursor, int anchor) {
@@ -235,31 +200,34 @@ void LongTextBoxPrivate::TakeChange() {
   lastChange_ = {start, oldSize - start - kept, size - start - kept};
 }
 
-void LongTextBoxPrivate::DocumentChanged(int position, int removed, int added) {
-  if (fillingDocument_) return;
-  ++documentEdits_;
-  // A change that reaches the document's end counts the paragraph end that
-  // closes every document, which the text does not hold.
-  const int size = document_->characterCount() - 1;
-  const int past = std::max(0, position + added - size);
-  added -= past;
-  removed = std::clamp(removed - past, 0, static_cast<int>(text_.size()) - position);
-  // Read within the change, a cursor works out no x and so lays out nothing.
-  QTextCursor stretch(document_.get());
-  stretch.setPosition(position);
-  stretch.setPosition(position + added, QTextCursor::KeepAnchor);
-  const QString inserted = WithDocumentBreaksAsLineFeeds(stretch.selectedText());
-  // Formats changed alone change no text.
-  if (QStringView(text_).sliced(position, removed) == inserted) return;
+void LongTextBoxPrivate::TextEdited(int position, const QString& removed, int added) {
+  ++edits_;
   if (QAccessible::isActive())
-    changesToTell_.push_back({position, text_.mid(position, removed), inserted});
-  const int oldSize = static_cast<int>(text_.size());
-  text_.replace(position, removed, inserted);
-  TextReplaced(position, removed, static_cast<int>(inserted.size()), oldSize);
-  // The cursor the edit left is taken, and the change shown, by Apply.
-  cursor_ = std::min(cursor_, static_cast<int>(text_.size()));
-  anchor_ = std::min(anchor_, static_cast<int>(text_.size()));
+    changesToTell_.push_back({position, removed, text_.mid(position, added)});
+  const int removedSize = static_cast<int>(removed.size());
+  TextReplaced(position, removedSize, added, static_cast<int>(text_.size()) - added + removedSize);
+  // Every place in the text moves with the change as a text cursor would.
+  for (auto [place, anchor] :
+       {std::pair{&cursor_, &anchor_}, std::pair{&wordClicked_.to, &wordClicked_.from},
+        std::pair{&paragraphClicked_.to, &paragraphClicked_.from}}) {
+    if (removedSize > 0) MoveWithChange(*place, *anchor, position, -removedSize);
+    if (added > 0) MoveWithChange(*place, *anchor, position, added);
+  }
+  // A CR that the change brought before a line feed.
+  for (const int edge : {position, position + added}) {
+    if (SplitsBreak(text_, edge)) joinedBreaks_.push_back(edge - 1);
+  }
   textEdited_ = true;
+}
+
+void LongTextBoxPrivate::EndEdit() {
+  // Two breaks stay two: the CR, which with the line feed would make one,
+  // becomes a line feed itself, in the same undo step.
+  // A CR before that one then meets a line feed in turn.
+  for (int at : std::exchange(joinedBreaks_, {})) {
+    for (; at >= 0 && SplitsBreak(text_, at + 1); --at) history_.ReplaceBreak(at, u'\n');
+  }
+  joinedBreaks_.clear();
 }
 
 void LongTextBoxPrivate::TextTaken() {
@@ -272,40 +240,11 @@ void LongTextBoxPrivate::TextTaken() {
   }
 }
 
-QTextDocument& LongTextBoxPrivate::Document() {
-  if (!documentCurrent_) {
-    fillingDocument_ = true;
-    document_->setPlainText(text_);  // and forgets the undo history
-    fillingDocument_ = false;
-    documentCurrent_ = true;
-    lastDeletion_.reset();
-    // The text holds line breaks as the document does (WithLineFeeds); were
-    // the document to hold another text still, it is taken, and told with
-    // the edit on hand.
-    const QString text = WithDocumentBreaksAsLineFeeds(document_->toRawText());
-    const int size = static_cast<int>(text.size());
-    if (TakeText(text, std::min(cursor_, size), std::min(anchor_, size))) textEdited_ = true;
-  }
-  return *document_;
-}
-
-QTextCursor LongTextBoxPrivate::DocumentCursor() {
-  QTextCursor cursor(&Document());
-  // Placed within an edit block, as a cursor placed outside one works out its
-  // x by laying out its whole paragraph (a millisecond at 100,000 characters);
-  // the box keeps its own x for Up and Down.
-  cursor.beginEditBlock();
-  cursor.setPosition(anchor_);
-  cursor.setPosition(cursor_, QTextCursor::KeepAnchor);
-  cursor.endEditBlock();
-  return cursor;
-}
-
-void LongTextBoxPrivate::Apply(const QTextCursor& cursor) {
+void LongTextBoxPrivate::Finish(int cursor, int anchor) {
   // The cursor is placed first, as showing the change may scroll, and an
   // input method then asks where the cursor is.
-  cursor_ = cursor.position();
-  anchor_ = cursor.anchor();
+  cursor_ = cursor;
+  anchor_ = anchor;
   const bool changed = std::exchange(textEdited_, false);
   if (changed) TextTaken();
   CursorMoved();
@@ -316,8 +255,53 @@ void LongTextBoxPrivate::Apply(const QTextCursor& cursor) {
   }
 }
 
+int LongTextBoxPrivate::Moved(QTextCursor::MoveOperation operation, bool select) const {
+  if (operation == QTextCursor::Start) return 0;
+  if (operation == QTextCursor::End) return static_cast<int>(text_.size());
+  ParagraphCursor around(text_, cursor_, anchor_);
+  QTextCursor& cursor = around.cursor();
+  const int from = cursor.position();
+  cursor.setVisualNavigation(true);
+  // Within an edit block, so that the move lays out nothing.
+  cursor.beginEditBlock();
+  cursor.movePosition(operation, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+  cursor.endEditBlock();
+  // A character move that takes a selection away leaves the cursor at one
+  // of its ends, the anchor perhaps beyond these paragraphs.
+  const bool byCharacter = operation == QTextCursor::Left || operation == QTextCursor::Right ||
+                           operation == QTextCursor::PreviousCharacter ||
+                           operation == QTextCursor::NextCharacter;
+  if (byCharacter && !select && cursor_ != anchor_) {
+    return cursor.position() == from ? cursor_ : anchor_;
+  }
+  return around.ToText(cursor.position());
+}
+
+int LongTextBoxPrivate::ParagraphEndWithBreak(int position) const {
+  const int end = ParagraphEnd(text_, position);
+  return end < text_.size() ? end + BreakLength(text_, end) : end;
+}
+
+void LongTextBoxPrivate::InsertAtCursor(const QString& text) {
+  history_.InsertText(SelectionStart(), SelectionEnd(), text);
+  EndEdit();
+}
+
+void LongTextBoxPrivate::ReplaceText(int from, int to, const QString& text) {
+  // As a text cursor over the stretch removes it and then inserts, two edits.
+  from = SplitsBreak(text_, from) ? from - 1 : from;
+  to = SplitsBreak(text_, to) ? to - 1 : to;
+  history_.Remove(std::min(from, to), std::max(from, to));
+  const int at = std::min(from, to);
+  history_.InsertText(at, at, WithOtherBreaksAsLineFeeds(text));
+  EndEdit();
+  Finish();
+}
+
 void LongTextBoxPrivate::setCursorPosition(int position, bool keepAnchor) {
   cursor_ = std::clamp(position, 0, static_cast<int>(text_.size()));
+  // Never between the CR and the LF of one break.
+  if (SplitsBreak(text_, cursor_)) --cursor_;
   if (!keepAnchor) anchor_ = cursor_;
   goalX_ = -1;
   CursorMoved();
@@ -335,15 +319,18 @@ void LongTextBoxPrivate::selectAll() {
 }
 
 void LongTextBoxPrivate::undo() {
-  QTextCursor cursor = DocumentCursor();
-  document_->undo(&cursor);
-  Apply(cursor);
+  const std::optional<int> at = history_.Undo();
+  // An undo brings back what was: no breaks to keep apart.
+  joinedBreaks_.clear();
+  if (at) cursor_ = anchor_ = *at;
+  Finish();
 }
 
 void LongTextBoxPrivate::redo() {
-  QTextCursor cursor = DocumentCursor();
-  document_->redo(&cursor);
-  Apply(cursor);
+  const std::optional<int> at = history_.Redo();
+  joinedBreaks_.clear();
+  if (at) cursor_ = anchor_ = *at;
+  Finish();
 }
 
 void LongTextBoxPrivate::copy() const {
@@ -359,19 +346,20 @@ void LongTextBoxPrivate::cut() {
 void LongTextBoxPrivate::paste() { InsertFromMimeData(QApplication::clipboard()->mimeData()); }
 
 void LongTextBoxPrivate::DeleteSelection() {
-  QTextCursor cursor = DocumentCursor();
-  cursor.removeSelectedText();
-  Apply(cursor);
+  history_.Remove(SelectionStart(), SelectionEnd());
+  EndEdit();
+  Finish();
 }
 
 void LongTextBoxPrivate::InsertFromMimeData(const QMimeData* data) {
   // Nothing to insert leaves the selection, as in a plain text edit.
   if (data == nullptr || !data->hasText() || data->text().isEmpty()) return;
-  QTextCursor cursor = DocumentCursor();
   // As a fragment, as a plain text edit pastes: undo then puts the caret
   // where it does.
-  cursor.insertFragment(QTextDocumentFragment::fromPlainText(data->text()));
-  Apply(cursor);
+  history_.InsertFragment(SelectionStart(), SelectionEnd(),
+                          WithOtherBreaksAsLineFeeds(data->text()));
+  EndEdit();
+  Finish();
 }
 
 void LongTextBoxPrivate::SetSelectionToClipboard() const {
@@ -475,7 +463,7 @@ int LongTextBoxPrivate::ParagraphStartOfLine(int lineStart) const {
   const int stop = known ? knownLineStart_ : 0;
   int paragraph = known ? knownParagraphStart_ : 0;
   for (int i = lineStart - 1; i >= stop; --i) {
-    if (text_.at(i) == u'\n') {
+    if (IsLineBreak(text_.at(i))) {
       paragraph = i + 1;
       break;
     }
@@ -492,7 +480,7 @@ Qt::LayoutDirection LongTextBoxPrivate::ParagraphDirection(int line) const {
   constexpr int kLookedAt = 4096;
   const int paragraph = ParagraphStartOfLine(lines_.Start(line));
   const int end = static_cast<int>(std::min<qsizetype>(text_.size(), paragraph + kLookedAt));
-  for (int i = paragraph; i < end && text_.at(i) != u'\n'; ++i) {
+  for (int i = paragraph; i < end && !IsLineBreak(text_.at(i)); ++i) {
     switch (text_.at(i).direction()) {
       case QChar::DirL:
         return Qt::LeftToRight;
@@ -554,6 +542,8 @@ qreal LongTextBoxPrivate::XOf(int position) const {
 }
 
 QRect LongTextBoxPrivate::CharacterRect(int position) const {
+  // The LF of a CR LF is drawn as one break with its CR.
+  if (SplitsBreak(text_, position)) --position;
   const int line = lines_.LineOf(position);
   const auto layout = LayOutLine(line);
   const int index = LayoutIndex(line, position);
@@ -610,6 +600,7 @@ void LongTextBoxPrivate::EnsureCursorVisible() {
 }
 
 void LongTextBoxPrivate::ScrollTo(int position) {
+  if (SplitsBreak(text_, position)) --position;
   const int line = lines_.LineOf(position);
   EnsureRowVisible(RowAt(line, LayoutIndex(line, position)));
 }

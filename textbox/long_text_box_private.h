@@ -7,18 +7,19 @@
 #include <QString>
 #include <QTextCursor>
 #include <QTextLayout>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "textbox/edit_history.h"
 #include "textbox/line_grid.h"
 #include "textbox/line_pictures.h"
 #include "textbox/long_text_box.h"
 #include "textbox/wrapped_lines.h"
 
 class QMimeData;
-class QTextDocument;
 
 namespace kelvaro {
 
@@ -26,10 +27,10 @@ namespace kelvaro {
 // Line breaks come from cached piece widths (WrappedLines), and each visible
 // line is shaped and drawn by a text layout of its own.
 //
-// The text is held as a string; the user's edits go through a text document
-// (never laid out) for its cursor movements and undo history. The document is
-// filled from the string at the first edit after the program sets the text,
-// so setting the text costs no more than wrapping what changed.
+// The text is held once, as a string, with its line breaks as they came (LF,
+// CR or CR LF). The user's edits are recorded for undo as a text document
+// records them; cursor moves are those of a text cursor in a document of the
+// paragraphs around the cursor (ParagraphCursor).
 //
 // A child of its box, where the box's accessible interface finds it (Of).
 class LongTextBoxPrivate : public QObject {
@@ -88,11 +89,9 @@ class LongTextBoxPrivate : public QObject {
   void changeEvent(QEvent* event);
 
   // What the accessible interface asks besides the box's own operations.
-  // Editing through the document.
-  QTextDocument& Document();
-  QTextCursor DocumentCursor();
-  // Takes the text, cursor and selection from an edited document cursor.
-  void Apply(const QTextCursor& cursor);
+  // Replaces the text from `from` to `to` as a screen reader's edit does,
+  // the caret staying where it is in the text.
+  void ReplaceText(int from, int to, const QString& text);
   // The caret position nearest to a point, or the character under it.
   int PositionAt(QPointF viewportPoint,
                  QTextLine::CursorPosition at = QTextLine::CursorBetweenCharacters) const;
@@ -130,13 +129,29 @@ class LongTextBoxPrivate : public QObject {
   // Sets lastChange_ to the stretch that the edits noted since the last
   // signal replaced, together.
   void TakeChange();
-  // Takes a change of the document into the text and its lines; Apply then
+  // Takes a change of the text by an edit, an undo or a redo into its
+  // lines; moves the cursors with it as a text cursor moves. Finish then
   // shows it and signals it, once for the edit.
-  void DocumentChanged(int position, int removed, int added);
+  void TextEdited(int position, const QString& removed, int added);
+  // Where the user's edit left the cursor and anchor: shows the edit and
+  // signals it, once.
+  void Finish(int cursor, int anchor);
+  void Finish() { Finish(cursor_, anchor_); }
+  // Ends an edit made at the cursor, a lone CR that it brought before a line
+  // feed turned into a line feed, so that the breaks stay as they were.
+  void EndEdit();
+  // Replaces the selection with text as a text cursor's insertText does.
+  void InsertAtCursor(const QString& text);
   // Shows a change of the text taken: scroll range, repaint, screen readers.
   void TextTaken();
   void InsertFromMimeData(const QMimeData* data);
   void DeleteSelection();
+  int SelectionStart() const { return std::min(cursor_, anchor_); }
+  int SelectionEnd() const { return std::max(cursor_, anchor_); }
+  // Where the paragraph that holds a position ends, after its break.
+  int ParagraphEndWithBreak(int position) const;
+  // The place a text cursor's move from the cursor leads to.
+  int Moved(QTextCursor::MoveOperation operation, bool select = false) const;
   bool MoveByKey(QKeyEvent* event);
   // Places the cursor where the mouse puts it, ending a selection by words
   // or paragraphs.
@@ -148,7 +163,7 @@ class LongTextBoxPrivate : public QObject {
   bool EditByKey(QKeyEvent* event);
   // Deletes the character before (Backspace) or after (Delete) the cursor,
   // or the selection.
-  void DeleteCharacter(QTextCursor& cursor, bool backwards);
+  void DeleteCharacter(bool backwards);
   void SetSelectionToClipboard() const;
 
   // Layout. The scroll bar counts rows: one a line, and the rows a line
@@ -203,11 +218,11 @@ class LongTextBoxPrivate : public QObject {
   mutable std::optional<LineGrid> grid_;
   mutable int gridHeight_ = 0;
   mutable qreal gridPixelRatio_ = 0;
-  std::unique_ptr<QTextDocument> document_;
-  bool documentCurrent_ = false;
-  bool fillingDocument_ = false;  // from the text, which needs no change
-  bool textEdited_ = false;       // by the edit on hand, not yet signalled
-  bool modified_ = false;         // by the user, since the program set the text
+  EditHistory history_;
+  bool textEdited_ = false;  // by the edit on hand, not yet signalled
+  // Where the edit on hand brought a CR before a line feed.
+  std::vector<int> joinedBreaks_;
+  bool modified_ = false;  // by the user, since the program set the text
   // What the edits since the last signal changed: where the first change
   // starts, how long a tail none reached, and the text's size before them.
   struct PendingChange {
@@ -223,9 +238,9 @@ class LongTextBoxPrivate : public QObject {
     QString inserted;
   };
   std::vector<Change> changesToTell_;  // to screen readers, while one listens
-  int documentEdits_ = 0;              // changes of the document so far
+  int edits_ = 0;                      // changes of the text by edits so far
   // Where the last deletion of a character left the cursor, and after which
-  // change of the document.
+  // change of the text.
   struct Deletion {
     int edits;
     int position;
@@ -244,10 +259,15 @@ class LongTextBoxPrivate : public QObject {
 
   // Mouse selection: by words after a double click, by paragraphs after a
   // triple click, for as long as some of the word or paragraph clicked is
-  // left: the document moves these cursors with its edits, as a plain text
-  // edit keeps what was clicked. A press in the selection may start a drag.
-  QTextCursor wordClicked_;
-  QTextCursor paragraphClicked_;
+  // left: edits move these as they move a text cursor, as a plain text edit
+  // keeps what was clicked. A press in the selection may start a drag.
+  struct Clicked {
+    int from = 0;
+    int to = 0;
+    bool Any() const { return from != to; }
+  };
+  Clicked wordClicked_;
+  Clicked paragraphClicked_;
   QPointF pressPoint_;
   bool mightDrag_ = false;
   QElapsedTimer sinceDoubleClick_;

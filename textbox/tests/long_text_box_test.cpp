@@ -14,9 +14,12 @@
 #include <QTest>
 #include <QTextLayout>
 
+#include "textbox/line_breaks.h"
 #include "textbox/tests/text_box_test_support.h"
 
+using kelvaro::BreakMap;
 using kelvaro::LongTextBox;
+using kelvaro::WithBreaksAsLineFeeds;
 
 namespace {
 
@@ -78,9 +81,9 @@ class LongTextBoxTest : public QObject {
     QTest::newRow("a line feed") << QStringLiteral("ab") << 1 << 0 << QStringLiteral("\n")
                                  << QStringLiteral("a\nb");
     QTest::newRow("CR before a line feed")
-        << QStringLiteral("a\nb") << 1 << 0 << QStringLiteral("\r") << QStringLiteral("a\nb");
+        << QStringLiteral("a\nb") << 1 << 0 << QStringLiteral("\r") << QStringLiteral("a\r\nb");
     QTest::newRow("CR LF") << QStringLiteral("ab") << 1 << 0 << QStringLiteral("\r\n")
-                           << QStringLiteral("a\nb");
+                           << QStringLiteral("a\r\nb");
     QTest::newRow("a paragraph separator")
         << QStringLiteral("ab") << 1 << 0 << QString(QChar::ParagraphSeparator)
         << QStringLiteral("a\nb");
@@ -382,7 +385,7 @@ class LongTextBoxTest : public QObject {
   // Whatever line breaks and characters the program set, the first edit
   // after it signals once, and leaves the text a plain text edit's document
   // holds after the same edit (no-break spaces kept, line breaks as line
-  // feeds).
+  // feeds), apart from the CRs and CR LFs the box keeps.
   void theFirstEditSignalsOnce_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("key");
@@ -417,13 +420,100 @@ class LongTextBoxTest : public QObject {
 
     box_->setPlainText(text);
     box_->setFocus();
-    box_->setCursorPosition(2);
+    box_->setCursorPosition(BreakMap(text).ToBox(2));
     QStringList seen;
     QObject receiver;
-    connect(box_.get(), &LongTextBox::textChanged, &receiver, [&] { seen << box_->toPlainText(); });
+    connect(box_.get(), &LongTextBox::textChanged, &receiver,
+            [&] { seen << WithBreaksAsLineFeeds(box_->toPlainText()); });
     QTest::keyClick(box_.get(), static_cast<Qt::Key>(key));
     QCOMPARE(seen, QStringList{expected});
-    QCOMPARE(box_->cursorPosition(), plain.textCursor().position());
+    QCOMPARE(BreakMap(box_->toPlainText()).ToPlain(box_->cursorPosition()),
+             plain.textCursor().position());
+  }
+
+  // CR and CR LF stay as the program set them. A CR LF is one break: the
+  // caret never stands between its halves, and a key takes both. A lone CR
+  // that an edit brings before a line feed becomes a line feed, so that the
+  // two stay two breaks; undo brings the CR back.
+  void breaksStayAsSet_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>(
+        "keys");  // x: type x, <: Backspace, >: Delete, l/r: Left/Right, n: Return, u: undo
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("caretAfter");
+    const QString text = QStringLiteral("一\r\n二\r三");
+    QTest::newRow("typing after a CR LF")
+        << text << 3 << QStringLiteral("x") << QStringLiteral("一\r\nx二\r三") << 4;
+    QTest::newRow("Backspace after a CR LF")
+        << text << 3 << QStringLiteral("<") << QStringLiteral("一二\r三") << 1;
+    QTest::newRow("Delete before a CR LF")
+        << text << 1 << QStringLiteral(">") << QStringLiteral("一二\r三") << 1;
+    QTest::newRow("Backspace after a lone CR")
+        << text << 5 << QStringLiteral("<") << QStringLiteral("一\r\n二三") << 4;
+    QTest::newRow("undo of a Backspace after a CR LF")
+        << text << 3 << QStringLiteral("<u") << text << 3;
+    QTest::newRow("Left over a CR LF") << text << 3 << QStringLiteral("l") << text << 1;
+    QTest::newRow("Right over a CR LF") << text << 1 << QStringLiteral("r") << text << 3;
+    QTest::newRow("Right over a lone CR") << text << 4 << QStringLiteral("r") << text << 5;
+    QTest::newRow("placed between CR and LF") << text << 2 << QStringLiteral("") << text << 1;
+    QTest::newRow("a lone CR brought before a LF by Backspace")
+        << QStringLiteral("a\rb\nc") << 3 << QStringLiteral("<") << QStringLiteral("a\n\nc") << 2;
+    QTest::newRow("a lone CR brought before a LF by Delete")
+        << QStringLiteral("a\rb\nc") << 2 << QStringLiteral(">") << QStringLiteral("a\n\nc") << 2;
+    QTest::newRow("lone CRs brought before a LF, one after the other")
+        << QStringLiteral("a\r\rb\nc") << 4 << QStringLiteral("<") << QStringLiteral("a\n\n\nc")
+        << 3;
+    QTest::newRow("and undone") << QStringLiteral("a\rb\nc") << 3 << "<u"
+                                << QStringLiteral("a\rb\nc") << 3;
+    QTest::newRow("Return after a lone CR")
+        << QStringLiteral("a\r") << 2 << "n" << QStringLiteral("a\n\n") << 3;
+    QTest::newRow("Return before a LF after a lone CR")
+        << QStringLiteral("a\rb\n") << 3 << QStringLiteral("n") << QStringLiteral("a\rb\n\n") << 4;
+  }
+  void breaksStayAsSet() {
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    QFETCH(int, caretAfter);
+    box_->setPlainText(text);
+    QCOMPARE(box_->toPlainText(), text);
+    box_->setFocus();
+    box_->setCursorPosition(caret);
+    QSignalSpy changed(box_.get(), &LongTextBox::textChanged);
+    int edits = 0;
+    for (const QChar key : keys) {
+      switch (key.unicode()) {
+        case u'x':
+          QTest::keyClick(box_.get(), Qt::Key_X);
+          break;
+        case u'<':
+          QTest::keyClick(box_.get(), Qt::Key_Backspace);
+          break;
+        case u'>':
+          QTest::keyClick(box_.get(), Qt::Key_Delete);
+          break;
+        case u'l':
+          QTest::keyClick(box_.get(), Qt::Key_Left);
+          --edits;
+          break;
+        case u'r':
+          QTest::keyClick(box_.get(), Qt::Key_Right);
+          --edits;
+          break;
+        case u'n':
+          QTest::keyClick(box_.get(), Qt::Key_Return);
+          break;
+        default:
+          box_->undo();
+          break;
+      }
+      ++edits;
+    }
+    QCOMPARE(box_->toPlainText(), after);
+    QCOMPARE(box_->cursorPosition(), caretAfter);
+    QCOMPARE(changed.count(), edits);
   }
 
   // An edit that shortens the text scrolls the box back, and an input method

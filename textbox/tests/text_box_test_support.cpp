@@ -2,6 +2,8 @@
 
 #include <QAccessible>
 #include <QWidget>
+#include <algorithm>
+#include <limits>
 
 namespace kelvaro {
 
@@ -24,6 +26,27 @@ QList<int> LineStarts(QWidget* box) {
     if (starts.isEmpty() || starts.back() != start) starts << start;
   }
   return starts;
+}
+
+BreakMap::BreakMap(const QString& boxText) : boxSize_(static_cast<int>(boxText.size())) {
+  for (int i = 0; i + 1 < boxText.size(); ++i) {
+    if (boxText[i] == u'\r' && boxText[i + 1] == u'\n') crLfs_.push_back(i);
+  }
+  plainSize_ = boxSize_ - static_cast<int>(crLfs_.size());
+}
+
+int BreakMap::ToPlain(int box) const {
+  if (box < 0 || box == std::numeric_limits<int>::max()) return box;
+  if (box > boxSize_) return plainSize_ + (box - boxSize_);
+  return box - static_cast<int>(std::count_if(crLfs_.begin(), crLfs_.end(),
+                                              [box](int crLf) { return crLf + 2 <= box; }));
+}
+
+int BreakMap::ToBox(int plain) const {
+  if (plain < 0 || plain == std::numeric_limits<int>::max()) return plain;
+  if (plain > plainSize_) return boxSize_ + (plain - plainSize_);
+  return plain + static_cast<int>(std::count_if(crLfs_.begin(), crLfs_.end(),
+                                                [&](int crLf) { return ToPlain(crLf) < plain; }));
 }
 
 }  // namespace kelvaro

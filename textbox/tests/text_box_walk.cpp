@@ -19,6 +19,10 @@
 //   (RunStep, CompareAccessible).
 // - Shift+Return: a plain text edit keeps a line separator inside its
 //   paragraph, the box starts a new one (RunStep).
+// - Line breaks: the box keeps a CR LF as two code units and a lone CR as
+//   it came, where a plain text edit holds one paragraph break for each; the
+//   box's positions are mapped to the plain text edit's, and its texts are
+//   compared with each break as a line feed (BreakMap).
 // - Attribute runs: a plain text edit splits a paragraph where it was
 //   edited, the box gives one run a paragraph (CompareAccessible).
 // - Line geometry: the box shows whole lines only, and at heights where the
@@ -48,6 +52,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "textbox/line_breaks.h"
 #include "textbox/plain_text_box.h"
 #include "textbox/tests/text_box_test_support.h"
 
@@ -317,7 +322,7 @@ void TextBoxWalk::RunStep() {
       const QPointF origin(caret.left() - layout->lineAt(0).cursorToX(0), caret.top());
       rect = QRectF(glyphs.left(), line.y(), glyphs.width(), line.height()).translated(origin);
     } else {
-      const QRect global = TextOf(box)->characterRect(at);
+      const QRect global = TextOf(box)->characterRect(BreakMap(box_->toPlainText()).ToBox(at));
       rect = QRectF(box_->viewport()->mapFromGlobal(global.topLeft()), global.size());
     }
     const qreal x = rightToLeft ? rect.right() - rect.width() / 4 : rect.left() + rect.width() / 4;
@@ -490,9 +495,19 @@ void TextBoxWalk::RunStep() {
                  .arg(Show(committed))
                  .arg(length)
                  .arg(start);
+      // The replaced stretch is the same characters in both boxes.
+      const BreakMap positions(box_->toPlainText());
+      const int caret = plain_->textCursor().position();
+      const int boxFrom = positions.ToBox(caret + start);
+      const int boxStart = boxFrom - box_->cursorPosition();
+      const int boxLength = positions.ToBox(caret + start + length) - boxFrom;
       for (QWidget* box : boxes) {
         QInputMethodEvent event;
-        event.setCommitString(committed, start, length);
+        if (box == box_) {
+          event.setCommitString(committed, boxStart, boxLength);
+        } else {
+          event.setCommitString(committed, start, length);
+        }
         Timed(step, [&] { QApplication::sendEvent(box, &event); });
       }
       composed_.clear();
@@ -500,20 +515,24 @@ void TextBoxWalk::RunStep() {
     }
     case 9: {
       const int action = pick_(6);
-      const int a = offset();
-      const int b = offset();
+      const int plainA = offset();
+      const int plainB = offset();
       const QString inserted = RandomText(1);
       static const QString kActions[] = {
           QStringLiteral("setCursorPosition(%1)"), QStringLiteral("setSelection(0, %1, %2)"),
           QStringLiteral("removeSelection(0)"),    QStringLiteral("insertText(%1, %3)"),
           QStringLiteral("deleteText(%1, %2)"),    QStringLiteral("replaceText(%1, %2, %3)"),
       };
-      step = QStringLiteral("accessible ") + QString(kActions[action])
-                                                 .replace(QStringLiteral("%1"), QString::number(a))
-                                                 .replace(QStringLiteral("%2"), QString::number(b))
-                                                 .replace(QStringLiteral("%3"), Show(inserted));
+      step = QStringLiteral("accessible ") +
+             QString(kActions[action])
+                 .replace(QStringLiteral("%1"), QString::number(plainA))
+                 .replace(QStringLiteral("%2"), QString::number(plainB))
+                 .replace(QStringLiteral("%3"), Show(inserted));
       if (size > kMostCharacters && (action == 3 || action == 5)) break;
+      const BreakMap positions(box_->toPlainText());
       for (QWidget* box : boxes) {
+        const int a = box == box_ ? positions.ToBox(plainA) : plainA;
+        const int b = box == box_ ? positions.ToBox(plainB) : plainB;
         Timed(step, [&] {
           QAccessibleTextInterface* text = TextOf(box);
           QAccessibleEditableTextInterface* editable = EditableTextOf(box);
@@ -589,8 +608,10 @@ std::optional<QString> TextBoxWalk::Compare() {
   const auto state = [](const QString& text, int cursor, int anchor) {
     return QStringLiteral("text %1 cursor %2 anchor %3").arg(Show(text)).arg(cursor).arg(anchor);
   };
+  const BreakMap positions(box_->toPlainText());
   const QString boxState =
-      state(box_->toPlainText(), box_->cursorPosition(), box_->anchorPosition());
+      state(WithBreaksAsLineFeeds(box_->toPlainText()), positions.ToPlain(box_->cursorPosition()),
+            positions.ToPlain(box_->anchorPosition()));
   const QString plainState =
       state(plain_->toPlainText(), plain_->textCursor().position(), plain_->textCursor().anchor());
   if (parity_ && boxState != plainState) {
@@ -616,13 +637,13 @@ std::optional<QString> TextBoxWalk::Compare() {
     QTextCursor moved = plain_->textCursor();
     moved.setPosition(at);
     plain_->setTextCursor(moved);
-    box_->setCursorPosition(at);
+    box_->setCursorPosition(positions.ToBox(at));
     different = CompareInputMethod(QStringLiteral("with the caret at %1").arg(at));
     if (!different) different = CaretShownWhole(QStringLiteral("at %1").arg(at));
   }
   plain_->setTextCursor(saved);
-  box_->setCursorPosition(saved.anchor());
-  box_->setCursorPosition(saved.position(), true);
+  box_->setCursorPosition(positions.ToBox(saved.anchor()));
+  box_->setCursorPosition(positions.ToBox(saved.position()), true);
   return different;
 }
 
@@ -647,8 +668,18 @@ std::optional<QString> TextBoxWalk::CompareInputMethod(const QString& at) {
     Timed(what, [&] { return box_->inputMethodQuery(query); });
     Timed(what, [&] { return plain_->inputMethodQuery(query); });
   }
+  const BreakMap positions(box_->toPlainText());
   for (const auto query : kSameAnswers) {
-    const QVariant answer = box_->inputMethodQuery(query);
+    QVariant answer = box_->inputMethodQuery(query);
+    if (answer.typeId() == QMetaType::QString) answer = WithBreaksAsLineFeeds(answer.toString());
+    if (query == Qt::ImAbsolutePosition) answer = positions.ToPlain(answer.toInt());
+    if (query == Qt::ImAnchorPosition) {
+      // Counted from the start of the caret's paragraph, across breaks.
+      const int paragraphStart =
+          box_->cursorPosition() - box_->inputMethodQuery(Qt::ImCursorPosition).toInt();
+      answer =
+          positions.ToPlain(paragraphStart + answer.toInt()) - positions.ToPlain(paragraphStart);
+    }
     const QVariant expected = plain_->inputMethodQuery(query);
     if (parity_ && answer != expected) {
       return QStringLiteral("inputMethodQuery(%1) %2: the box answers %3, a plain text edit %4")
@@ -668,6 +699,8 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
   QAccessibleTextInterface* box = TextOf(box_);
   QAccessibleTextInterface* plain = TextOf(plain_);
   const int size = plain->characterCount();
+  const BreakMap positions(box_->toPlainText());
+  const auto toPlain = [&](int at) { return positions.ToPlain(at); };
   const auto same = [&](const QString& what, const QString& answer,
                         const QString& expected) -> std::optional<QString> {
     if (!parity_ || answer == expected) return std::nullopt;
@@ -675,10 +708,10 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
         .arg(what, answer, expected);
   };
   const auto number = [](int n) { return QString::number(n); };
-  if (auto d =
-          same(QStringLiteral("characterCount()"), number(box->characterCount()), number(size)))
+  if (auto d = same(QStringLiteral("characterCount()"), number(toPlain(box->characterCount())),
+                    number(size)))
     return d;
-  if (auto d = same(QStringLiteral("cursorPosition()"), number(box->cursorPosition()),
+  if (auto d = same(QStringLiteral("cursorPosition()"), number(toPlain(box->cursorPosition())),
                     number(plain->cursorPosition())))
     return d;
   if (auto d = same(QStringLiteral("selectionCount()"), number(box->selectionCount()),
@@ -691,6 +724,8 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
     int start[2];
     int end[2];
     box->selection(0, &start[0], &end[0]);
+    start[0] = toPlain(start[0]);
+    end[0] = toPlain(end[0]);
     plain->selection(0, &start[1], &end[1]);
     if (auto d = same(QStringLiteral("selection(0)"), range(start[0], end[0], {}),
                       range(start[1], end[1], {})))
@@ -712,6 +747,7 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
       {"textAfterOffset", &QAccessibleTextInterface::textAfterOffset},
   };
   for (const int offset : offsets) {
+    const int boxOffset = positions.ToBox(offset);
     for (const auto& named : kQueries) {
       // Named, not bound: a lambda cannot take a structured binding in C++20.
       const char* name = named.first;
@@ -724,8 +760,10 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
                 .arg(QLatin1String(name), number(offset), QLatin1String(boundaryName));
         int start[2];
         int end[2];
-        const QString answer =
-            Timed(what, [&] { return (box->*query)(offset, boundary, &start[0], &end[0]); });
+        const QString answer = WithBreaksAsLineFeeds(
+            Timed(what, [&] { return (box->*query)(boxOffset, boundary, &start[0], &end[0]); }));
+        start[0] = toPlain(start[0]);
+        end[0] = toPlain(end[0]);
         const QString expected =
             Timed(what, [&] { return (plain->*query)(offset, boundary, &start[1], &end[1]); });
         // Intended: where a plain text edit answers the item before or after
@@ -749,7 +787,7 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
       }
     }
     const QString rectWhat = QStringLiteral("characterRect(%1)").arg(offset);
-    const QRect rect = Timed(rectWhat, [&] { return box->characterRect(offset); });
+    const QRect rect = Timed(rectWhat, [&] { return box->characterRect(boxOffset); });
     const QRect expectedRect = Timed(rectWhat, [&] { return plain->characterRect(offset); });
     if (auto d = same(rectWhat, rect.isNull() ? QStringLiteral("none") : QStringLiteral("a box"),
                       expectedRect.isNull() ? QStringLiteral("none") : QStringLiteral("a box")))
@@ -759,7 +797,7 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
     if (!rect.isNull()) {
       const QString atWhat =
           QStringLiteral("offsetAtPoint(characterRect(%1).center())").arg(offset);
-      const int at = Timed(atWhat, [&] { return box->offsetAtPoint(rect.center()); });
+      const int at = toPlain(Timed(atWhat, [&] { return box->offsetAtPoint(rect.center()); }));
       const QChar c = plain_->toPlainText().at(offset);
       const bool shown =
           box_->viewport()->rect().contains(box_->viewport()->mapFromGlobal(rect.center()));
@@ -782,7 +820,9 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
     const QString attributesWhat = QStringLiteral("attributes(%1)").arg(offset);
     int start[2];
     int end[2];
-    Timed(attributesWhat, [&] { return box->attributes(offset, &start[0], &end[0]); });
+    Timed(attributesWhat, [&] { return box->attributes(boxOffset, &start[0], &end[0]); });
+    start[0] = toPlain(start[0]);
+    end[0] = toPlain(end[0]);
     Timed(attributesWhat, [&] { return plain->attributes(offset, &start[1], &end[1]); });
     // A plain text edit splits its text into runs where it was edited; the
     // box has one run a paragraph. Both give none outside the text.
@@ -798,7 +838,8 @@ std::optional<QString> TextBoxWalk::CompareAccessible() {
     const int next = offset == std::numeric_limits<int>::max() ? offset : offset + 1;
     for (const int to : {offset, next, size + 5}) {
       const QString textWhat = QStringLiteral("text(%1, %2)").arg(offset).arg(to);
-      const QString answer = Timed(textWhat, [&] { return box->text(offset, to); });
+      const QString answer = WithBreaksAsLineFeeds(
+          Timed(textWhat, [&] { return box->text(boxOffset, positions.ToBox(to)); }));
       const QString expected = Timed(textWhat, [&] { return plain->text(offset, to); });
       if (auto d = same(textWhat, Show(answer), Show(expected))) return d;
     }
