@@ -27,6 +27,14 @@ void EditHistory::Clear() {
   done_ = 0;
   editBlockCursorPosition_ = -1;
   runs_.clear();
+  runsBuilt_ = false;
+}
+
+void EditHistory::BuildRuns() {
+  // Only at the first edit after the text was set: a text the program sets
+  // again and again, and the user never edits, is never read here.
+  if (runsBuilt_) return;
+  runsBuilt_ = true;
   // The document's buffer holds the separator of its first block, then the
   // text, then a separator for each break of it.
   const int textStart = 1;
@@ -102,6 +110,7 @@ void EditHistory::Remove(int from, int to) {
 }
 
 void EditHistory::InsertPieces(int position, QStringView text, Pieces kind) {
+  BuildRuns();
   struct Piece {
     qsizetype offset;
     qsizetype length;
@@ -163,6 +172,7 @@ void EditHistory::InsertPieces(int position, QStringView text, Pieces kind) {
 }
 
 void EditHistory::RemoveRange(int from, int to) {
+  BuildRuns();
   if (from == to) return;
   // A command for each run, each at `from` as the ones before are gone.
   const int first = SplitRunsAt(from);
@@ -208,6 +218,7 @@ void EditHistory::TakeText(int position, int length) {
 }
 
 int EditHistory::SplitRunsAt(int position) {
+  BuildRuns();
   int start = 0;
   for (std::size_t i = 0; i < runs_.size(); ++i) {
     if (start == position) return static_cast<int>(i);

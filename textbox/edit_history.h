@@ -116,6 +116,8 @@ class EditHistory {
   // as one line separator, or as a plain-text fragment.
   enum class Pieces { kText, kLineSeparator, kFragment };
 
+  // Finds the runs of the text as Clear left it, when first needed.
+  void BuildRuns();
   void Begin() { ++editBlock_; }
   void Append(Command command);
   static bool TryMerge(Command& last, const Command& next);
@@ -135,6 +137,7 @@ class EditHistory {
   QString& text_;
   std::function<void(int, const QString&, int)> changed_;
   std::vector<Run> runs_;
+  bool runsBuilt_ = false;
   std::vector<Command> commands_;
   int done_ = 0;  // the commands before this index are done, the rest undone
   int bufferSize_ = 0;
