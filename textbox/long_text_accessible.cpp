@@ -181,13 +181,16 @@ class LongTextAccessible : public QAccessibleWidget,
     // Never between the CR and the LF of one break.
     const QString& text = box()->toPlainText();
     if (SplitsBreak(text, position)) --position;
-    ParagraphCursor around(text, position);
-    QTextCursor& cursor = around.cursor();
-    // Within an edit block, so that moving the cursor lays out nothing.
-    cursor.beginEditBlock();
-    const auto [first, second] = QAccessible::qAccessibleTextBoundaryHelper(cursor, type);
-    cursor.endEditBlock();
-    return {around.ToText(first), around.ToText(second)};
+    if (type == QAccessible::ParagraphBoundary)
+      return {ParagraphStart(text, position), ParagraphEnd(text, position)};
+    return ParagraphCursor::Around(text, position, [type](ParagraphCursor& around) {
+      QTextCursor& cursor = around.cursor();
+      // Within an edit block, so that moving the cursor lays out nothing.
+      cursor.beginEditBlock();
+      const auto [first, second] = QAccessible::qAccessibleTextBoundaryHelper(cursor, type);
+      cursor.endEditBlock();
+      return std::pair{around.ToText(first), around.ToText(second)};
+    });
   }
 
   static constexpr std::pair<int, int> kNone{-1, -1};

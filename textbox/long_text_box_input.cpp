@@ -355,12 +355,14 @@ void LongTextBoxPrivate::ExtendSelection(int position, qreal x) {
   if (byParagraphs) {
     edge = backwards ? ParagraphStart(text_, position) : ParagraphEndWithBreak(position);
   } else {
-    ParagraphCursor around(text_, position);
-    QTextCursor& cursor = around.cursor();
-    cursor.movePosition(QTextCursor::StartOfWord);
-    const int wordStart = around.ToText(cursor.position());
-    cursor.movePosition(QTextCursor::EndOfWord);
-    const int wordEnd = around.ToText(cursor.position());
+    const auto [wordStart, wordEnd] =
+        ParagraphCursor::Around(text_, position, [](ParagraphCursor& around) {
+          QTextCursor& cursor = around.cursor();
+          cursor.movePosition(QTextCursor::StartOfWord);
+          const int start = around.ToText(cursor.position());
+          cursor.movePosition(QTextCursor::EndOfWord);
+          return std::pair{start, around.ToText(cursor.position())};
+        });
     if (wordEnd == wordStart || lines_.LineOf(wordStart) != lines_.LineOf(wordEnd)) return;
     const qreal startX = XOf(wordStart);
     const qreal endX = XOf(wordEnd);
@@ -385,12 +387,14 @@ void LongTextBoxPrivate::mouseReleaseEvent(QMouseEvent* event) {
 void LongTextBoxPrivate::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const int position = PositionAt(event->position());
-  ParagraphCursor around(text_, position);
-  QTextCursor& cursor = around.cursor();
   const int line = lines_.LineOf(position);
-  if (lines_.LineEnd(line) > lines_.Start(line)) cursor.select(QTextCursor::WordUnderCursor);
+  const bool onText = lines_.LineEnd(line) > lines_.Start(line);
   paragraphClicked_ = {};
-  wordClicked_ = {around.ToText(cursor.anchor()), around.ToText(cursor.position())};
+  wordClicked_ = ParagraphCursor::Around(text_, position, [&](ParagraphCursor& around) {
+    QTextCursor& cursor = around.cursor();
+    if (onText) cursor.select(QTextCursor::WordUnderCursor);
+    return Clicked{around.ToText(cursor.anchor()), around.ToText(cursor.position())};
+  });
   sinceDoubleClick_.start();
   doubleClickPoint_ = event->position();
   goalX_ = -1;

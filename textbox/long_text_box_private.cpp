@@ -256,25 +256,36 @@ void LongTextBoxPrivate::Finish(int cursor, int anchor) {
 }
 
 int LongTextBoxPrivate::Moved(QTextCursor::MoveOperation operation, bool select) const {
-  if (operation == QTextCursor::Start) return 0;
-  if (operation == QTextCursor::End) return static_cast<int>(text_.size());
-  ParagraphCursor around(text_, cursor_, anchor_);
-  QTextCursor& cursor = around.cursor();
-  const int from = cursor.position();
-  cursor.setVisualNavigation(true);
-  // Within an edit block, so that the move lays out nothing.
-  cursor.beginEditBlock();
-  cursor.movePosition(operation, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
-  cursor.endEditBlock();
+  switch (operation) {
+    case QTextCursor::Start:
+      return 0;
+    case QTextCursor::End:
+      return static_cast<int>(text_.size());
+    case QTextCursor::StartOfBlock:
+      return ParagraphStart(text_, cursor_);
+    case QTextCursor::EndOfBlock:
+      return ParagraphEnd(text_, cursor_);
+    default:
+      break;
+  }
   // A character move that takes a selection away leaves the cursor at one
-  // of its ends, the anchor perhaps beyond these paragraphs.
+  // of its ends.
   const bool byCharacter = operation == QTextCursor::Left || operation == QTextCursor::Right ||
                            operation == QTextCursor::PreviousCharacter ||
                            operation == QTextCursor::NextCharacter;
-  if (byCharacter && !select && cursor_ != anchor_) {
-    return cursor.position() == from ? cursor_ : anchor_;
-  }
-  return around.ToText(cursor.position());
+  return ParagraphCursor::Around(text_, cursor_, anchor_, [&](ParagraphCursor& around) {
+    QTextCursor& cursor = around.cursor();
+    const int from = cursor.position();
+    cursor.setVisualNavigation(true);
+    // Within an edit block, so that the move lays out nothing.
+    cursor.beginEditBlock();
+    cursor.movePosition(operation, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    cursor.endEditBlock();
+    // The anchor may lie beyond the document: it is the box's own.
+    if (byCharacter && !select && cursor_ != anchor_)
+      return cursor.position() == from ? cursor_ : anchor_;
+    return around.ToText(cursor.position());
+  });
 }
 
 int LongTextBoxPrivate::ParagraphEndWithBreak(int position) const {

@@ -1,6 +1,7 @@
 #include "textbox/paragraph_cursor.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -25,31 +26,78 @@ class NoDocumentLayout : public QAbstractTextDocumentLayout {
   void documentChanged(int, int, int) override {}
 };
 
+// The direction of the paragraph that starts a text, as a text document
+// finds it: from its first letter with a strong direction, else left to right.
+Qt::LayoutDirection ParagraphDirection(QStringView paragraph) {
+  for (qsizetype i = 0; i < paragraph.size() && !IsLineBreak(paragraph[i]); ++i) {
+    char32_t c = paragraph[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < paragraph.size() &&
+        paragraph[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(paragraph[i], paragraph[i + 1]);
+      ++i;
+    }
+    switch (QChar::direction(c)) {
+      case QChar::DirL:
+        return Qt::LeftToRight;
+      case QChar::DirR:
+      case QChar::DirAL:
+        return Qt::RightToLeft;
+      default:
+        break;
+    }
+  }
+  return Qt::LeftToRight;
+}
+
+bool IsRegionalIndicatorBefore(QStringView text, qsizetype position) {
+  if (position < 2 || !text[position - 1].isLowSurrogate() || !text[position - 2].isHighSurrogate())
+    return false;
+  const char32_t c = QChar::surrogateToUcs4(text[position - 2], text[position - 1]);
+  return c >= 0x1F1E6 && c <= 0x1F1FF;
+}
+
 }  // namespace
 
-ParagraphCursor::ParagraphCursor(const QString& text, int position, int anchor)
+ParagraphCursor::ParagraphCursor(const QString& text, int position, int anchor, int reach)
     : document_(std::make_unique<QTextDocument>()) {
   document_->setDocumentLayout(new NoDocumentLayout(document_.get()));
   document_->setUndoRedoEnabled(false);
-  // From the start of the paragraph before to the end of the one after.
   const QStringView view(text);
-  int from = ParagraphStart(view, position);
-  if (from > 0) {
-    const bool crLf = from >= 2 && text[from - 2] == u'\r' && text[from - 1] == u'\n';
-    from = ParagraphStart(view, from - (crLf ? 2 : 1));
+  // From the start of the paragraph before to the end of the one after...
+  int spanStart = ParagraphStart(view, position);
+  if (spanStart > 0) spanStart = ParagraphStart(view, BreakBefore(view, spanStart));
+  int spanEnd = ParagraphEnd(view, position);
+  if (spanEnd < text.size()) spanEnd = ParagraphEnd(view, spanEnd + BreakLength(view, spanEnd));
+  // ...as far as the reach goes, never splitting a surrogate pair or a CR
+  // LF, nor a run of regional indicators, which pair up from its start.
+  int from = std::max(spanStart, position - reach);
+  while (from > spanStart && (text[from].isLowSurrogate() || SplitsBreak(view, from) ||
+                              IsRegionalIndicatorBefore(view, from))) {
+    --from;
   }
-  int to = ParagraphEnd(view, position);
-  if (to < text.size()) to = ParagraphEnd(view, to + BreakLength(view, to));
+  int to = std::min(spanEnd, position + reach);
+  while (to < spanEnd && (text[to].isLowSurrogate() || SplitsBreak(view, to))) ++to;
+  cutBefore_ = from > spanStart;
+  cutAfter_ = to < spanEnd;
   from_ = from;
   for (int i = from; i + 1 < to; ++i) {
     if (text[i] == u'\r' && text[i + 1] == u'\n')
       crLfs_.push_back(i - from - static_cast<int>(crLfs_.size()));
   }
   document_->setPlainText(text.mid(from, to - from));
+  length_ = document_->characterCount() - 1;
   cursor_ = QTextCursor(document_.get());
   // Placed within an edit block, as a cursor placed outside one works out
   // its x by laying out its paragraph.
   cursor_.beginEditBlock();
+  // A paragraph cut short keeps the direction of the whole of it.
+  const auto keepDirection = [&](const QTextBlock& block, int paragraphAt) {
+    QTextBlockFormat format = block.blockFormat();
+    format.setLayoutDirection(ParagraphDirection(view.sliced(ParagraphStart(view, paragraphAt))));
+    QTextCursor(block).setBlockFormat(format);
+  };
+  if (cutBefore_) keepDirection(document_->firstBlock(), from);
+  if (cutAfter_) keepDirection(document_->lastBlock(), to);
   cursor_.setPosition(ToDocument(std::clamp(anchor, from, to)));
   cursor_.setPosition(ToDocument(position), QTextCursor::KeepAnchor);
   cursor_.endEditBlock();
@@ -58,6 +106,10 @@ ParagraphCursor::ParagraphCursor(const QString& text, int position, int anchor)
 ParagraphCursor::~ParagraphCursor() = default;
 
 int ParagraphCursor::ToText(int documentPosition) const {
+  if ((cutBefore_ && documentPosition < kCutMargin) ||
+      (cutAfter_ && documentPosition > length_ - kCutMargin)) {
+    nearCut_ = true;
+  }
   const auto before = std::lower_bound(crLfs_.begin(), crLfs_.end(), documentPosition);
   return from_ + documentPosition + static_cast<int>(before - crLfs_.begin());
 }
