@@ -31,6 +31,9 @@ void LongTextBoxPrivate::inputMethodEvent(QInputMethodEvent* event) {
     if (inText(cursor_ + event->replacementStart())) from = cursor_ + event->replacementStart();
     int to = from;
     if (inText(from + event->replacementLength())) to = from + event->replacementLength();
+    // A stretch that ends between CR and LF takes the whole break.
+    if (SplitsBreak(text_, from)) --from;
+    if (SplitsBreak(text_, to)) ++to;
     history_.InsertText(from, to, WithOtherBreaksAsLineFeeds(event->commitString()));
   }
   history_.EndEditBlock();

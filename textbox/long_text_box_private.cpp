@@ -27,13 +27,10 @@ namespace {
 const QColor kFollowMarkColour(255, 226, 102);
 
 // Moves a place in the text with a change of `change` code units at `at` (a
-// removal when negative), as a text cursor's position and anchor move.
-void MoveWithChange(int& position, int& anchor, int at, int change) {
-  // Text inserted where the cursor is goes before it, unless it ends a
-  // selection made forwards.
-  if (!(position < at || (position == at && anchor < position)))
-    position = change < 0 && position < at - change ? at : position + change;
-  if (anchor >= at) anchor = change < 0 && anchor < at - change ? at : anchor + change;
+// removal when negative), as a text cursor's position and anchor move: text
+// inserted where a place is goes before it.
+void MoveWithChange(int& place, int at, int change) {
+  if (place >= at) place = change < 0 && place < at - change ? at : place + change;
 }
 
 // The length of the common start of two texts.
@@ -207,11 +204,10 @@ void LongTextBoxPrivate::TextEdited(int position, const QString& removed, int ad
   const int removedSize = static_cast<int>(removed.size());
   TextReplaced(position, removedSize, added, static_cast<int>(text_.size()) - added + removedSize);
   // Every place in the text moves with the change as a text cursor would.
-  for (auto [place, anchor] :
-       {std::pair{&cursor_, &anchor_}, std::pair{&wordClicked_.to, &wordClicked_.from},
-        std::pair{&paragraphClicked_.to, &paragraphClicked_.from}}) {
-    if (removedSize > 0) MoveWithChange(*place, *anchor, position, -removedSize);
-    if (added > 0) MoveWithChange(*place, *anchor, position, added);
+  for (int* place : {&cursor_, &anchor_, &wordClicked_.from, &wordClicked_.to,
+                     &paragraphClicked_.from, &paragraphClicked_.to}) {
+    if (removedSize > 0) MoveWithChange(*place, position, -removedSize);
+    if (added > 0) MoveWithChange(*place, position, added);
   }
   // A CR that the change brought before a line feed.
   for (const int edge : {position, position + added}) {
@@ -299,12 +295,14 @@ void LongTextBoxPrivate::InsertAtCursor(const QString& text) {
 }
 
 void LongTextBoxPrivate::ReplaceText(int from, int to, const QString& text) {
-  // As a text cursor over the stretch removes it and then inserts, two edits.
-  from = SplitsBreak(text_, from) ? from - 1 : from;
-  to = SplitsBreak(text_, to) ? to - 1 : to;
-  history_.Remove(std::min(from, to), std::max(from, to));
-  const int at = std::min(from, to);
-  history_.InsertText(at, at, WithOtherBreaksAsLineFeeds(text));
+  // As a text cursor over the stretch removes it and then inserts, two
+  // edits; a stretch that ends between CR and LF takes the whole break.
+  int start = std::min(from, to);
+  int end = std::max(from, to);
+  if (SplitsBreak(text_, start)) --start;
+  if (SplitsBreak(text_, end)) ++end;
+  history_.Remove(start, end);
+  history_.InsertText(start, start, WithOtherBreaksAsLineFeeds(text));
   EndEdit();
   Finish();
 }

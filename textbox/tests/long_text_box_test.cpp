@@ -439,7 +439,8 @@ class LongTextBoxTest : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("caret");
     QTest::addColumn<QString>(
-        "keys");  // x: type x, <: Backspace, >: Delete, l/r: Left/Right, n: Return, u: undo
+        "keys");  // x: type x, <: Backspace, >: Delete, l/r: Left/Right, n: Return, i: an
+    // input method's x for the unit before the caret, u: undo
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("caretAfter");
     const QString text = QStringLiteral("一\r\n二\r三");
@@ -466,6 +467,8 @@ class LongTextBoxTest : public QObject {
         << 3;
     QTest::newRow("and undone") << QStringLiteral("a\rb\nc") << 3 << "<u"
                                 << QStringLiteral("a\rb\nc") << 3;
+    QTest::newRow("an input method's stretch ending inside a CR LF")
+        << QStringLiteral("a\r\nb") << 3 << QStringLiteral("i") << QStringLiteral("axb") << 2;
     QTest::newRow("Return after a lone CR")
         << QStringLiteral("a\r") << 2 << "n" << QStringLiteral("a\n\n") << 3;
     QTest::newRow("Return before a LF after a lone CR")
@@ -505,6 +508,13 @@ class LongTextBoxTest : public QObject {
         case u'n':
           QTest::keyClick(box_.get(), Qt::Key_Return);
           break;
+        case u'i': {
+          // An input method replaces the code unit before the caret with x.
+          QInputMethodEvent event;
+          event.setCommitString(QStringLiteral("x"), -1, 1);
+          QApplication::sendEvent(box_.get(), &event);
+          break;
+        }
         default:
           box_->undo();
           break;

@@ -495,12 +495,23 @@ void TextBoxWalk::RunStep() {
                  .arg(Show(committed))
                  .arg(length)
                  .arg(start);
-      // The replaced stretch is the same characters in both boxes.
-      const BreakMap positions(box_->toPlainText());
-      const int caret = plain_->textCursor().position();
-      const int boxFrom = positions.ToBox(caret + start);
-      const int boxStart = boxFrom - box_->cursorPosition();
-      const int boxLength = positions.ToBox(caret + start + length) - boxFrom;
+      // The replaced stretch is the same characters in both boxes, counted
+      // from the caret once the selection is gone, as it goes first.
+      QString boxText = box_->toPlainText();
+      const int boxCaret = std::min(box_->cursorPosition(), box_->anchorPosition());
+      boxText.remove(boxCaret, std::abs(box_->cursorPosition() - box_->anchorPosition()));
+      // A stretch that starts outside the text starts at the caret, and one
+      // that ends outside it is empty.
+      const BreakMap positions(boxText);
+      const int caret = plain_->textCursor().selectionStart();
+      const int plainSize = static_cast<int>(WithBreaksAsLineFeeds(boxText).size());
+      const int boxSize = static_cast<int>(boxText.size());
+      const auto inPlain = [&](int at) { return at >= 0 && at <= plainSize; };
+      const int from = inPlain(caret + start) ? caret + start : caret;
+      const int boxFrom = positions.ToBox(from);
+      const int boxStart = inPlain(caret + start) ? boxFrom - boxCaret : boxSize + 1 - boxCaret;
+      const int boxLength =
+          inPlain(from + length) ? positions.ToBox(from + length) - boxFrom : boxSize + 1 - boxFrom;
       for (QWidget* box : boxes) {
         QInputMethodEvent event;
         if (box == box_) {

@@ -15,8 +15,10 @@ namespace {
 
 constexpr int kSeeds = 24;
 // Seeds of longer runs that once found a difference: a shift-click after a
-// triple click whose paragraph was since typed over.
-constexpr unsigned kSeedsThatFound[] = {5063, 5075};
+// triple click whose paragraph was since typed over (5063, 5075); an input
+// method's replacement counted across a CR LF (5064); a caret that an
+// insertion where its selection ended did not move on (6010).
+constexpr unsigned kSeedsThatFound[] = {5063, 5064, 5075, 6010};
 constexpr int kStepsPerSeed = 40;
 constexpr int kCallLimitMilliseconds = 1000;
 
