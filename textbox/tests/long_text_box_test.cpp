@@ -438,9 +438,10 @@ class LongTextBoxTest : public QObject {
   void breaksStayAsSet_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("caret");
-    QTest::addColumn<QString>(
-        "keys");  // x: type x, <: Backspace, >: Delete, l/r: Left/Right, n: Return, i: an
-    // input method's x for the unit before the caret, u: undo
+    // The keys, one letter each: x types x, < is Backspace, > Delete, l and r
+    // Left and Right, n Return, i an input method's x for the code unit
+    // before the caret, u undo.
+    QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("caretAfter");
     const QString text = QStringLiteral("一\r\n二\r三");
