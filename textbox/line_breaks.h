@@ -57,15 +57,18 @@ inline QString WithBreaksAsLineFeeds(QString text) {
   return text;
 }
 
-// A text with each line break other than LF, CR and CR LF (a paragraph or
-// line separator, the marks of a frame's start and end) as a line feed, as a
-// text document takes them.
+// A line break other than LF, CR and CR LF: a paragraph or line separator,
+// the marks of a frame's start and end.
+inline bool IsOtherBreak(QChar c) {
+  // A document takes U+FDD0 and U+FDD1 as the marks of a frame's start and end.
+  return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) ||
+         c == QChar(0xFDD1);
+}
+
+// A text with each of those as a line feed, as a text document takes them.
 inline QString WithOtherBreaksAsLineFeeds(QString text) {
   for (QChar& c : text) {
-    // A document takes U+FDD0 and U+FDD1 as the marks of a frame's start and end.
-    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) ||
-        c == QChar(0xFDD1))
-      c = u'\n';
+    if (IsOtherBreak(c)) c = u'\n';
   }
   return text;
 }

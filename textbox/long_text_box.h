@@ -14,7 +14,9 @@ class LongTextBoxPrivate;
 // mostly rewritten whole, such as one paragraph of 50,000 characters at every
 // keystroke. It edits, selects, undoes and talks to input methods and screen
 // readers as a plain text edit does, but lays out only the lines in view.
-// Positions are UTF-16 code units of toPlainText().
+// Positions are UTF-16 code units of toPlainText(). Line breaks stay as they
+// came, LF, CR or CR LF, a CR LF one break: no position lies between its CR
+// and its LF.
 class LongTextBox : public QAbstractScrollArea {
   Q_OBJECT
 

@@ -20,33 +20,33 @@
 namespace kelvaro {
 namespace {
 
-enum class Move { Document, LineStart, LineEnd, LineUp, LineDown, PageUp, PageDown };
+enum class Move { ByCursor, LineStart, LineEnd, LineUp, LineDown, PageUp, PageDown };
 
 struct KeyMove {
   QKeySequence::StandardKey key;
   Move move;
-  QTextCursor::MoveOperation operation;  // for Move::Document
+  QTextCursor::MoveOperation operation;  // for Move::ByCursor, a text cursor's own move
   bool select;
 };
 
 // The moves a text edit makes on its standard keys.
 constexpr KeyMove kKeyMoves[] = {
-    {QKeySequence::MoveToNextChar, Move::Document, QTextCursor::Right, false},
-    {QKeySequence::MoveToPreviousChar, Move::Document, QTextCursor::Left, false},
-    {QKeySequence::SelectNextChar, Move::Document, QTextCursor::Right, true},
-    {QKeySequence::SelectPreviousChar, Move::Document, QTextCursor::Left, true},
-    {QKeySequence::MoveToNextWord, Move::Document, QTextCursor::WordRight, false},
-    {QKeySequence::MoveToPreviousWord, Move::Document, QTextCursor::WordLeft, false},
-    {QKeySequence::SelectNextWord, Move::Document, QTextCursor::WordRight, true},
-    {QKeySequence::SelectPreviousWord, Move::Document, QTextCursor::WordLeft, true},
-    {QKeySequence::MoveToStartOfDocument, Move::Document, QTextCursor::Start, false},
-    {QKeySequence::MoveToEndOfDocument, Move::Document, QTextCursor::End, false},
-    {QKeySequence::SelectStartOfDocument, Move::Document, QTextCursor::Start, true},
-    {QKeySequence::SelectEndOfDocument, Move::Document, QTextCursor::End, true},
-    {QKeySequence::MoveToStartOfBlock, Move::Document, QTextCursor::StartOfBlock, false},
-    {QKeySequence::MoveToEndOfBlock, Move::Document, QTextCursor::EndOfBlock, false},
-    {QKeySequence::SelectStartOfBlock, Move::Document, QTextCursor::StartOfBlock, true},
-    {QKeySequence::SelectEndOfBlock, Move::Document, QTextCursor::EndOfBlock, true},
+    {QKeySequence::MoveToNextChar, Move::ByCursor, QTextCursor::Right, false},
+    {QKeySequence::MoveToPreviousChar, Move::ByCursor, QTextCursor::Left, false},
+    {QKeySequence::SelectNextChar, Move::ByCursor, QTextCursor::Right, true},
+    {QKeySequence::SelectPreviousChar, Move::ByCursor, QTextCursor::Left, true},
+    {QKeySequence::MoveToNextWord, Move::ByCursor, QTextCursor::WordRight, false},
+    {QKeySequence::MoveToPreviousWord, Move::ByCursor, QTextCursor::WordLeft, false},
+    {QKeySequence::SelectNextWord, Move::ByCursor, QTextCursor::WordRight, true},
+    {QKeySequence::SelectPreviousWord, Move::ByCursor, QTextCursor::WordLeft, true},
+    {QKeySequence::MoveToStartOfDocument, Move::ByCursor, QTextCursor::Start, false},
+    {QKeySequence::MoveToEndOfDocument, Move::ByCursor, QTextCursor::End, false},
+    {QKeySequence::SelectStartOfDocument, Move::ByCursor, QTextCursor::Start, true},
+    {QKeySequence::SelectEndOfDocument, Move::ByCursor, QTextCursor::End, true},
+    {QKeySequence::MoveToStartOfBlock, Move::ByCursor, QTextCursor::StartOfBlock, false},
+    {QKeySequence::MoveToEndOfBlock, Move::ByCursor, QTextCursor::EndOfBlock, false},
+    {QKeySequence::SelectStartOfBlock, Move::ByCursor, QTextCursor::StartOfBlock, true},
+    {QKeySequence::SelectEndOfBlock, Move::ByCursor, QTextCursor::EndOfBlock, true},
     {QKeySequence::MoveToStartOfLine, Move::LineStart, QTextCursor::NoMove, false},
     {QKeySequence::MoveToEndOfLine, Move::LineEnd, QTextCursor::NoMove, false},
     {QKeySequence::SelectStartOfLine, Move::LineStart, QTextCursor::NoMove, true},
@@ -123,7 +123,7 @@ bool LongTextBoxPrivate::MoveByKey(QKeyEvent* event) {
   };
   std::optional<qreal> pagingTop;
   switch (found->move) {
-    case Move::Document:
+    case Move::ByCursor:
       to = Moved(found->operation, found->select);
       break;
     case Move::LineStart:

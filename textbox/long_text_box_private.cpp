@@ -103,10 +103,9 @@ void LongTextBoxPrivate::setPlainTextStretch(int position, int removed, QStringV
   const int size = static_cast<int>(text_.size());
   position = std::clamp(position, 0, size);
   removed = std::clamp(removed, 0, size - position);
-  const bool plain = std::none_of(inserted.begin(), inserted.end(), [](QChar c) {
-    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) ||
-           c == QChar(0xFDD1);
-  });
+  // A stretch with other breaks is set as a whole text is, which turns them
+  // into line feeds.
+  const bool plain = std::none_of(inserted.begin(), inserted.end(), IsOtherBreak);
   if (!preedit_.isEmpty() || !plain) {
     setPlainText(QString(text_).replace(position, removed, inserted.data(), inserted.size()));
     return;
