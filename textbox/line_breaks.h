@@ -33,20 +33,21 @@ inline int BreakBefore(QStringView text, qsizetype position) {
 
 // Where the paragraph that holds a position starts: after the break before it.
 inline int ParagraphStart(QStringView text, qsizetype position) {
-  const QStringView before = text.first(position);
-  return static_cast<int>(std::max(before.lastIndexOf(u'\n'), before.lastIndexOf(u'\r'))) + 1;
+  // A CR is looked for only after the last line feed, where a paragraph ends.
+  const qsizetype feed = text.first(position).lastIndexOf(u'\n');
+  const qsizetype cr = text.sliced(feed + 1, position - feed - 1).lastIndexOf(u'\r');
+  return static_cast<int>(cr >= 0 ? feed + 1 + cr : feed) + 1;
 }
 
 // Where the paragraph that holds a position ends: at the break after it, or
 // at the end of the text.
 inline int ParagraphEnd(QStringView text, qsizetype position) {
+  // A CR is looked for only before the next line feed.
   const QStringView after = text.sliced(position);
-  qsizetype end = after.size();
-  for (const QChar c : {QChar(u'\n'), QChar(u'\r')}) {
-    const qsizetype found = after.first(end).indexOf(c);
-    if (found >= 0) end = found;
-  }
-  return static_cast<int>(position + end);
+  qsizetype end = after.indexOf(u'\n');
+  if (end < 0) end = after.size();
+  const qsizetype cr = after.first(end).indexOf(u'\r');
+  return static_cast<int>(position + (cr >= 0 ? cr : end));
 }
 
 // The text with each break as one line feed, as a text document gives it.
