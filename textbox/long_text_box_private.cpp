@@ -19,6 +19,7 @@
 
 #include "textbox/line_breaks.h"
 #include "textbox/paragraph_cursor.h"
+#include "textbox/paragraph_direction.h"
 
 namespace kelvaro {
 namespace {
@@ -487,19 +488,7 @@ Qt::LayoutDirection LongTextBoxPrivate::ParagraphDirection(int line) const {
   // runs left to right.
   constexpr int kLookedAt = 4096;
   const int paragraph = ParagraphStartOfLine(lines_.Start(line));
-  const int end = static_cast<int>(std::min<qsizetype>(text_.size(), paragraph + kLookedAt));
-  for (int i = paragraph; i < end && !IsLineBreak(text_.at(i)); ++i) {
-    switch (text_.at(i).direction()) {
-      case QChar::DirL:
-        return Qt::LeftToRight;
-      case QChar::DirR:
-      case QChar::DirAL:
-        return Qt::RightToLeft;
-      default:
-        break;
-    }
-  }
-  return Qt::LeftToRight;
+  return kelvaro::ParagraphDirection(QStringView(text_).sliced(paragraph), kLookedAt);
 }
 
 void LongTextBoxPrivate::UpdateExtraRows() {

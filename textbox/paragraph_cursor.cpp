@@ -4,8 +4,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
+#include <limits>
 
 #include "textbox/line_breaks.h"
+#include "textbox/paragraph_direction.h"
 
 namespace kelvaro {
 namespace {
@@ -25,29 +27,6 @@ class NoDocumentLayout : public QAbstractTextDocumentLayout {
  protected:
   void documentChanged(int, int, int) override {}
 };
-
-// The direction of the paragraph that starts a text, as a text document
-// finds it: from its first letter with a strong direction, else left to right.
-Qt::LayoutDirection ParagraphDirection(QStringView paragraph) {
-  for (qsizetype i = 0; i < paragraph.size() && !IsLineBreak(paragraph[i]); ++i) {
-    char32_t c = paragraph[i].unicode();
-    if (QChar::isHighSurrogate(c) && i + 1 < paragraph.size() &&
-        paragraph[i + 1].isLowSurrogate()) {
-      c = QChar::surrogateToUcs4(paragraph[i], paragraph[i + 1]);
-      ++i;
-    }
-    switch (QChar::direction(c)) {
-      case QChar::DirL:
-        return Qt::LeftToRight;
-      case QChar::DirR:
-      case QChar::DirAL:
-        return Qt::RightToLeft;
-      default:
-        break;
-    }
-  }
-  return Qt::LeftToRight;
-}
 
 bool IsRegionalIndicatorBefore(QStringView text, qsizetype position) {
   if (position < 2 || !text[position - 1].isLowSurrogate() || !text[position - 2].isHighSurrogate())
@@ -93,7 +72,8 @@ ParagraphCursor::ParagraphCursor(const QString& text, int position, int anchor, 
   // A paragraph cut short keeps the direction of the whole of it.
   const auto keepDirection = [&](const QTextBlock& block, int paragraphAt) {
     QTextBlockFormat format = block.blockFormat();
-    format.setLayoutDirection(ParagraphDirection(view.sliced(ParagraphStart(view, paragraphAt))));
+    format.setLayoutDirection(ParagraphDirection(view.sliced(ParagraphStart(view, paragraphAt)),
+                                                 std::numeric_limits<qsizetype>::max()));
     QTextCursor(block).setBlockFormat(format);
   };
   if (cutBefore_) keepDirection(document_->firstBlock(), from);
